@@ -1,0 +1,55 @@
+# The two commands a newcomer needs: `make demo` and `make test`. Both install
+# what is missing first (Debian 12, as root or with sudo).
+SHELL := /bin/bash
+JOBS ?= 2
+FUZZ_SECONDS ?= 30
+WINE_RUN := scripts/wine-run
+
+.PHONY: demo test deps native asan windows wine-tests fuzz-build fuzz-short fuzz docs clean
+
+demo: windows
+	@scripts/wine-prefix.sh
+	@$(WINE_RUN) build/windows/kn-host.exe render examples/welcome.txt build/welcome.png </dev/null
+	@echo "DLL:     $(CURDIR)/build/windows/kaleidonote.dll"
+	@echo "Picture: $(CURDIR)/build/welcome.png"
+
+test: native asan wine-tests fuzz-short
+	@echo "All test suites passed."
+
+deps:
+	@scripts/install-deps.sh
+
+native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j$(JOBS)
+	ctest --preset native
+
+asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j$(JOBS)
+	ctest --preset asan
+
+windows: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j$(JOBS)
+
+wine-tests: windows
+	@scripts/wine-prefix.sh
+	ctest --preset windows; status=$$?; scripts/wine-prefix.sh stop; exit $$status
+
+fuzz-build: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j$(JOBS)
+
+# A short bounded run of every fuzz target from its corpus (new finds go to a
+# scratch folder, not into the repository).
+fuzz-short: fuzz-build
+	@scripts/fuzz-all.sh $(FUZZ_SECONDS)
+
+# The long run: FUZZ_SECONDS per target.
+fuzz: FUZZ_SECONDS = 600
+fuzz: fuzz-build
+	@scripts/fuzz-all.sh $(FUZZ_SECONDS)
+
+clean:
+	rm -rf build

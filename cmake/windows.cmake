@@ -1,0 +1,75 @@
+# The plug-in DLL, the substitute host and the tests that run under Wine.
+
+add_library(kaleidonote SHARED ${KN_WIN32_SOURCES} src/plugin/kaleidonote.def
+            src/plugin/version.rc)
+set_target_properties(kaleidonote PROPERTIES PREFIX "" OUTPUT_NAME kaleidonote)
+target_link_libraries(kaleidonote PRIVATE kn_core user32 gdi32 shell32 comdlg32)
+target_compile_options(kaleidonote PRIVATE ${KN_WARNINGS})
+# Everything static: the DLL needs nothing beyond the system DLLs.
+target_link_options(kaleidonote PRIVATE -static -static-libgcc -static-libstdc++)
+
+# The substitute host: renders memos to pictures and serves the Wine tests.
+# Its parts form a library shared by the program and its own tests
+# (host/*_test.cpp); the host never sees the plug-in's sources.
+file(GLOB KN_HOST_SOURCES CONFIGURE_DEPENDS host/*.cpp)
+if(KN_HOST_SOURCES)
+  set(KN_HOST_TEST_SOURCES ${KN_HOST_SOURCES})
+  list(FILTER KN_HOST_TEST_SOURCES INCLUDE REGEX "_test\\.cpp$")
+  list(FILTER KN_HOST_SOURCES EXCLUDE REGEX "(_test|_main)\\.cpp$")
+  add_library(kn_host_parts STATIC ${KN_HOST_SOURCES})
+  target_include_directories(kn_host_parts PUBLIC host)
+  target_compile_options(kn_host_parts PRIVATE ${KN_WARNINGS})
+  target_link_libraries(kn_host_parts PUBLIC gdi32 user32 ole32 oleaut32 windowscodecs comdlg32
+                        uuid)
+  add_executable(kn-host host/kn_host_main.cpp)
+  target_link_libraries(kn-host PRIVATE kn_host_parts)
+  target_compile_options(kn-host PRIVATE ${KN_WARNINGS})
+  target_link_options(kn-host PRIVATE -static -municode)
+  add_dependencies(kn-host kaleidonote)
+  if(KN_HOST_TEST_SOURCES)
+    add_executable(kn_host_tests ${KN_HOST_TEST_SOURCES})
+    target_link_libraries(kn_host_tests PRIVATE kn_host_parts gtest gtest_main)
+    target_link_options(kn_host_tests PRIVATE -static)
+    add_dependencies(kn_host_tests kaleidonote)
+    # The tests load the DLL beside them and write pictures in the build folder.
+    add_test(NAME host_tests COMMAND kn_host_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    set_tests_properties(host_tests PROPERTIES TIMEOUT 900)
+  endif()
+endif()
+
+# Small helper programs the Wine tests start (for instance a launch recorder).
+file(GLOB KN_WINE_TOOLS CONFIGURE_DEPENDS tests/wine/tools/*.cpp)
+foreach(source ${KN_WINE_TOOLS})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_options(${name} PRIVATE -static)
+endforeach()
+
+# GoogleTest from Debian's source package, built by the posix-model compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB KN_WINE_TESTS CONFIGURE_DEPENDS tests/wine/*.cpp)
+if(KN_WINE_TESTS)
+  add_executable(kn_wine_tests ${KN_WINE_TESTS})
+  target_include_directories(kn_wine_tests PRIVATE tests src host)
+  target_link_libraries(kn_wine_tests PRIVATE kn_core gtest gtest_main user32 gdi32 shell32
+                        comdlg32 ole32 windowscodecs uuid)
+  target_link_options(kn_wine_tests PRIVATE -static)
+  add_dependencies(kn_wine_tests kaleidonote)
+  # The tests find the DLL, the host and the helper programs beside them.
+  add_test(NAME wine_tests COMMAND kn_wine_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine_tests PROPERTIES TIMEOUT 900)
+endif()
+
+# The native unit tests also run here, inside Wine, through the mingw build of
+# the core: the same logic compiled by the compiler that builds the DLL.
+file(GLOB KN_NATIVE_TESTS CONFIGURE_DEPENDS tests/native/*.cpp)
+add_executable(kn_core_tests_win ${KN_NATIVE_TESTS})
+target_include_directories(kn_core_tests_win PRIVATE tests)
+target_link_libraries(kn_core_tests_win PRIVATE kn_core gtest gtest_main)
+target_link_options(kn_core_tests_win PRIVATE -static)
+add_test(NAME core_tests_under_wine COMMAND kn_core_tests_win)
+set_tests_properties(core_tests_under_wine PROPERTIES TIMEOUT 900)

@@ -1,0 +1,66 @@
+#include <cstdio>
+#include <cstring>
+
+#include "host_commands.h"
+#include "plugin_library.h"
+#include "wide_text.h"
+
+namespace kn::host {
+namespace {
+
+constexpr unsigned char kUntouched = 0xCD;
+
+// The record sits at the start of a larger zone so that writes past its end
+// show up.
+struct SpecificationZone {
+  ChipSpecification record;
+  unsigned char beyond[184];
+};
+
+void PrintSpecification(const EntryPoints& api) {
+  SpecificationZone zone;
+  std::memset(&zone, kUntouched, sizeof zone);
+  const int result = api.DrawExSpecification(&zone);
+  const ChipSpecification& spec = zone.record;
+  const std::string title(spec.title, strnlen(spec.title, sizeof spec.title));
+  std::printf("DrawExSpecification returned %d\n", result);
+  std::printf("  offset  0: %ld\n  offset  4: %ld\n", static_cast<long>(spec.value0),
+              static_cast<long>(spec.value4));
+  std::printf("  offset  8: \"%s\"%s\n", ShiftJisToUtf8(title).c_str(),
+              title.size() == sizeof spec.title ? " (not terminated)" : "");
+  std::printf("  offset 60: %ld\n  offset 64: %ld\n  offset 68: %ld\n",
+              static_cast<long>(spec.value60), static_cast<long>(spec.value64),
+              static_cast<long>(spec.value68));
+  std::size_t written = 0;
+  for (unsigned char byte : zone.beyond) written += byte != kUntouched;
+  std::printf("  bytes from offset 72 on: %s\n", written ? "CHANGED" : "untouched");
+}
+
+// Prints how many entry points resolve under the prefix and names the first
+// missing one.
+bool PrintExports(const PluginLibrary& library, const char* prefix) {
+  EntryPoints entries;
+  std::string missing;
+  const bool all = library.Resolve(prefix, entries, &missing);
+  std::printf("exports with prefix \"%s\": %s\n", prefix,
+              all ? "all 19" : ("missing " + missing).c_str());
+  return all;
+}
+
+}  // namespace
+
+int RunInfo(const HostOptions& options) {
+  const std::wstring path = options.dllPath.empty() ? DefaultDllPath() : options.dllPath;
+  PluginLibrary library(path);
+  if (!library.module()) {
+    ReportError(WideToUtf8(path) + ": " + library.error());
+    return kExitFailed;
+  }
+  std::printf("%s\n", WideToUtf8(library.path()).c_str());
+  const bool plain = PrintExports(library, "");
+  const bool underscored = PrintExports(library, "_");
+  if (library.api().DrawExSpecification) PrintSpecification(library.api());
+  return plain && underscored ? kExitDone : kExitFailed;
+}
+
+}  // namespace kn::host

@@ -1,0 +1,68 @@
+#include "memo_file.h"
+
+#include <windows.h>
+
+#include "wide_text.h"
+
+namespace kn::host {
+namespace {
+
+// Memos are small; a larger file is surely not a memo.
+constexpr DWORD kMaxMemoBytes = 16 * 1024 * 1024;
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+bool ReadBytes(const std::wstring& path, std::string& bytes, std::string& error) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    error = "cannot open the memo (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxMemoBytes) {
+    error = "the memo is too large or its size cannot be read";
+    return false;
+  }
+  bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() &&
+      (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+       read != bytes.size())) {
+    error = "cannot read the memo (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadMemoFile(const std::wstring& path, bool utf8, std::string& memo, std::string& error) {
+  std::string bytes;
+  if (!ReadBytes(path, bytes, error)) return false;
+  bytes.resize(bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
+  if (!utf8) {
+    memo = std::move(bytes);
+    return true;
+  }
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  if (!Utf8ToShiftJis(bytes, memo)) {
+    error = "the memo is not UTF-8, or holds characters that code page 932 lacks";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kn::host

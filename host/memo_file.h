@@ -1,0 +1,15 @@
+// Reads a memo from a file as the host holds memos: code page 932 bytes.
+#pragma once
+
+#include <string>
+
+namespace kn::host {
+
+// Reads the whole file. With `utf8` the file is UTF-8 (a leading byte-order
+// mark is dropped) and is converted to code page 932; text that is not
+// UTF-8 or has no code page 932 form is an error. The memo ends at its first
+// NUL byte, as the host's NUL-terminated memo would. On failure returns
+// false and says why in `error`.
+bool ReadMemoFile(const std::wstring& path, bool utf8, std::string& memo, std::string& error);
+
+}  // namespace kn::host

@@ -1,0 +1,41 @@
+// Board mode's displayed text: the contents of the text files that the memo
+// lists, one name a line, with comment lines dropped and update stamps
+// expanded, and the newest last-write time among the listed files.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "board/file_system.h"
+#include "markup/types.h"
+
+namespace kn {
+
+// The longest name the platform can open (its path limit less the NUL);
+// longer memo lines are treated as names of missing files.
+constexpr std::size_t kMaxBoardFileName = 259;
+
+// "データがありません。": no listed file gave a line.
+constexpr std::string_view kBoardNoDataText =
+    "\x83\x66\x81\x5b\x83\x5e\x82\xaa\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+// "データファイル読み込みエラー": the memo names no file at all.
+constexpr std::string_view kBoardReadErrorText =
+    "\x83\x66\x81\x5b\x83\x5e\x83\x74\x83\x40\x83\x43\x83\x8b\x93\xc7\x82\xdd\x8d\x9e\x82\xdd"
+    "\x83\x47\x83\x89\x81\x5b";
+
+// The next name of the memo from `cursor` on: CR, LF and TAB bytes are
+// skipped, then the name runs to the next CR, LF, NUL or the end, where the
+// cursor stops. False at the end of the memo.
+bool NextMemoLine(std::size_t& cursor, std::string_view memo, std::string& name);
+
+// The board lines of every file the memo names, in memo order, joined by
+// CR LF. Names beginning with `;` are comments. A file's pieces beginning
+// with `;` are dropped, each line is cut at its first LF, CR or NUL, an empty
+// line becomes " ", and its stamps show that file's time. `newest` receives
+// the time of the newest existing listed file (later date, then later time to
+// the second; the earlier-listed file wins a tie) and is left alone when none
+// exists. The memo ends at its first NUL.
+std::string LoadBoardText(std::string_view memo, FileSystem& files, SystemTime& newest);
+
+}  // namespace kn

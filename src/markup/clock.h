@@ -1,0 +1,32 @@
+// The wall clock, injected so that every field and countdown can be tested
+// with a fixed time.
+#pragma once
+
+#include "markup/types.h"
+
+namespace kn {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // The current local time, broken down as the C library's localtime gives it.
+  virtual BrokenDownTime LocalNow() const = 0;
+};
+
+// A clock that always answers the same local time.
+class FixedClock final : public Clock {
+ public:
+  explicit FixedClock(const BrokenDownTime& now) : now_(now) {}
+  BrokenDownTime LocalNow() const override { return now_; }
+  void Set(const BrokenDownTime& now) { now_ = now; }
+
+ private:
+  BrokenDownTime now_;
+};
+
+// Builds a broken-down local time from calendar fields (month 1-12); the
+// weekday and day of the year are derived from the date.
+BrokenDownTime MakeLocalTime(int year, int month, int day, int hour = 0, int minute = 0,
+                             int second = 0);
+
+}  // namespace kn

@@ -1,0 +1,107 @@
+#include "markup/date_time_format.h"
+
+#include <cstdio>
+#include <string>
+
+namespace kn {
+namespace {
+
+constexpr std::string_view kDefaultDatePattern = "YYYY/MM/DD(WWW)";
+constexpr std::string_view kDefaultTimePattern = "HH:MM:SS";
+constexpr int kMaxPatternLength = 50;
+
+constexpr const char* kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+// 日 月 火 水 木 金 土
+constexpr const char* kWeekdayKanji[] = {"\x93\xFA", "\x8C\x8E", "\x89\xCE", "\x90\x85",
+                                         "\x96\xD8", "\x8B\xE0", "\x93\x79"};
+constexpr const char* kWeekdayInitials[] = {"S", "M", "T", "W", "T", "F", "S"};
+
+struct NumberText {
+  char bytes[16];
+};
+
+NumberText Format(const char* format, int value) {
+  NumberText text{};
+  std::snprintf(text.bytes, sizeof text.bytes, format, value);
+  return text;
+}
+
+// Replaces the first occurrence of the token in place; false when absent.
+bool ReplaceFirst(SjisString& text, std::string_view token, std::string_view value) {
+  const int at = text.Locate(token);
+  if (at == 0) return false;
+  text.Erase(at, static_cast<int>(token.size()));
+  text.InsertAt(at, value);
+  return true;
+}
+
+// "XX" as "%02d", else "X" as "%d".
+void ReplaceNumber(SjisString& text, std::string_view twoLetters, int value) {
+  if (!ReplaceFirst(text, twoLetters, Format("%02d", value).bytes)) {
+    ReplaceFirst(text, twoLetters.substr(0, 1), Format("%d", value).bytes);
+  }
+}
+
+SjisString UpperPattern(std::string_view pattern, std::string_view fallback) {
+  return SjisString(pattern.empty() ? fallback : pattern).ToUpper();
+}
+
+int WeekdayIndex(int weekday) { return ((weekday % 7) + 7) % 7; }
+
+// The pattern after the keyword at 1-based position `at`: up to the next `%`
+// or the text's end, at most 50 bytes.
+std::string_view PatternAfter(std::string_view text, int at, int keywordLength) {
+  const std::size_t begin = static_cast<std::size_t>(at - 1 + keywordLength);
+  if (begin >= text.size()) return {};
+  std::string_view rest = text.substr(begin, kMaxPatternLength);
+  const std::size_t close = rest.find('%');
+  return close == std::string_view::npos ? rest : rest.substr(0, close);
+}
+
+template <typename Formatter>
+void ExpandField(SjisString& text, std::string_view keyword, Formatter format) {
+  const int at = text.ToUpper().Locate(keyword);
+  if (at == 0) return;
+  // The formatter copies the pattern before the text changes.
+  const std::string_view pattern = PatternAfter(text.View(), at, static_cast<int>(keyword.size()));
+  const SjisString field = format(pattern);
+  text.Erase(at, static_cast<int>(pattern.size() + keyword.size()) + 1);
+  text.InsertAt(at, field.View());
+}
+
+}  // namespace
+
+SjisString FormatDate(int year, int month, int day, int weekday, std::string_view pattern) {
+  SjisString r = UpperPattern(pattern, kDefaultDatePattern);
+  if (!ReplaceFirst(r, "YYYY", Format("%04d", year).bytes)) {
+    ReplaceFirst(r, "YY", Format("%02d", ((year % 100) + 100) % 100).bytes);
+  }
+  ReplaceNumber(r, "MM", month);
+  ReplaceNumber(r, "DD", day);
+  const int w = WeekdayIndex(weekday);
+  if (!ReplaceFirst(r, "WWW", kWeekdayNames[w]) && !ReplaceFirst(r, "WW", kWeekdayKanji[w])) {
+    ReplaceFirst(r, "W", kWeekdayInitials[w]);
+  }
+  return r;
+}
+
+SjisString FormatTime(int hour, int minute, int second, std::string_view pattern) {
+  SjisString r = UpperPattern(pattern, kDefaultTimePattern);
+  ReplaceNumber(r, "HH", hour);
+  ReplaceNumber(r, "MM", minute);
+  ReplaceNumber(r, "SS", second);
+  return r;
+}
+
+void ExpandDateTimeFields(SjisString& text, const BrokenDownTime& now) {
+  // Both keywords start with `%`, which upper-casing never produces.
+  if (text.View().find('%') == std::string_view::npos) return;
+  ExpandField(text, "%DATE", [&now](std::string_view pattern) {
+    return FormatDate(now.year + 1900, now.mon + 1, now.mday, now.wday, pattern);
+  });
+  ExpandField(text, "%TIME", [&now](std::string_view pattern) {
+    return FormatTime(now.hour, now.min, now.sec, pattern);
+  });
+}
+
+}  // namespace kn

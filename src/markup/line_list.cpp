@@ -1,0 +1,125 @@
+#include "markup/line_list.h"
+
+#include <cstring>
+#include <stdexcept>
+
+namespace kn {
+namespace {
+
+bool IsCommaBlank(unsigned char b) { return b >= 0x01 && b <= 0x20; }
+
+}  // namespace
+
+bool LineCursor::Next(std::string_view& line) {
+  const std::size_t n = text_.size();
+  if (pos_ >= n) return false;
+  const std::size_t start = pos_;
+  while (pos_ < n && text_[pos_] != '\r' && text_[pos_] != '\n') ++pos_;
+  line = text_.substr(start, pos_ - start);
+  if (pos_ < n && text_[pos_] == '\r') ++pos_;
+  if (pos_ < n && text_[pos_] == '\n') ++pos_;
+  return true;
+}
+
+int LineCursor::Skip(int n) {
+  int skipped = 0;
+  std::string_view ignored;
+  while (skipped < n && Next(ignored)) ++skipped;
+  return skipped;
+}
+
+int CountLines(std::string_view text) {
+  // Every CR, and every LF not preceded by a CR, ends a line; a last line
+  // without terminator counts too. The next CR and LF are remembered so
+  // that each byte is scanned once.
+  if (text.empty()) return 0;  // memchr must not see a null pointer
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  auto find = [end](const char* from, char c) -> const char* {
+    const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return hit ? static_cast<const char*>(hit) : end;
+  };
+  const char* next_cr = find(p, '\r');
+  const char* next_lf = find(p, '\n');
+  long count = 0;
+  while (p < end) {
+    if (next_cr < p) next_cr = find(p, '\r');
+    if (next_lf < p) next_lf = find(p, '\n');
+    const char* stop = next_cr < next_lf ? next_cr : next_lf;
+    ++count;
+    if (stop == end) break;
+    p = stop + 1;
+    if (*stop == '\r' && p < end && *p == '\n') ++p;
+  }
+  return count > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(count);
+}
+
+void LineList::SplitLines(std::string_view text) {
+  lines_.clear();
+  LineCursor cursor(text);
+  std::string_view line;
+  while (cursor.Next(line)) lines_.emplace_back(line);
+}
+
+void LineList::SplitCommaList(std::string_view text) {
+  lines_.clear();
+  text = text.substr(0, text.find('\0'));
+  const std::size_t n = text.size();
+  std::size_t pos = 0;
+  auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  auto skip_blanks = [&] {
+    while (pos < n && IsCommaBlank(at(pos))) ++pos;
+  };
+  skip_blanks();
+  while (pos < n) {
+    std::string item;
+    if (at(pos) == '"') {
+      ++pos;
+      while (pos < n) {
+        const unsigned char b = at(pos);
+        if (IsLeadValue(b)) {
+          item.push_back(static_cast<char>(b));
+          if (pos + 1 < n) item.push_back(text[pos + 1]);
+          pos += 2;
+        } else if (b == '"') {
+          if (pos + 1 < n && text[pos + 1] == '"') {
+            item.push_back('"');
+            pos += 2;
+          } else {
+            ++pos;
+            break;
+          }
+        } else {
+          item.push_back(static_cast<char>(b));
+          ++pos;
+        }
+      }
+      if (pos > n) pos = n;
+    } else {
+      while (pos < n && at(pos) > 0x20 && at(pos) != ',') {
+        const std::size_t step = IsLeadValue(at(pos)) ? 2 : 1;
+        const std::size_t end = pos + step > n ? n : pos + step;
+        item.append(text.substr(pos, end - pos));
+        pos = end;
+      }
+    }
+    lines_.emplace_back(std::move(item));
+    skip_blanks();
+    if (pos < n && at(pos) == ',') {
+      ++pos;
+      skip_blanks();
+    }
+  }
+}
+
+const SjisString& LineList::LineAt(int i) const {
+  if (i < 0 || i >= Count()) throw std::out_of_range("LineList::LineAt");
+  return lines_[static_cast<std::size_t>(i)];
+}
+
+void LineList::ReplaceLine(int i, const SjisString& text) {
+  if (i < 0 || i >= Count()) throw std::out_of_range("LineList::ReplaceLine");
+  lines_[static_cast<std::size_t>(i)] = text;
+}
+
+}  // namespace kn

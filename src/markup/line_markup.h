@@ -1,0 +1,21 @@
+// The per-line markup language: format prefix, colour, faces, date and time
+// fields and the countdown.
+#pragma once
+
+#include <string_view>
+
+#include "markup/clock.h"
+#include "markup/sjis_string.h"
+#include "markup/types.h"
+
+namespace kn {
+
+// Interprets the line's format prefix. Returns 1 when the line had a prefix:
+// `visible` then holds the visible text (prefix removed, fields expanded, a
+// single blank when nothing remains) and alignment, color and font carry the
+// prefix's settings. Returns 0 when the line has no prefix: `visible` is " "
+// and nothing else changed. `visible` grows as the expansion needs.
+int InterpretLineMarkup(const SjisString& line, SjisString& visible, std::int32_t& alignment,
+                        ColorRef& color, LogFont& font, const Clock& clock);
+
+}  // namespace kn

@@ -1,0 +1,84 @@
+#include "platform/file_system_win32.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <new>
+
+namespace kn {
+
+static_assert(sizeof(SYSTEMTIME) == sizeof(SystemTime), "SystemTime mirrors SYSTEMTIME");
+
+namespace {
+
+// Names the platform cannot take are refused before they reach it.
+bool IsUsableName(const std::string& name) {
+  return !name.empty() && name.size() < MAX_PATH && name.find('\0') == std::string::npos;
+}
+
+bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+
+// Owns a search handle from FindFirstFileA.
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() {
+    if (IsValid()) FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+class Win32FileReader final : public FileReader {
+ public:
+  explicit Win32FileReader(HANDLE file) : file_(file) {}
+  ~Win32FileReader() override { CloseHandle(file_); }
+  Win32FileReader(const Win32FileReader&) = delete;
+  Win32FileReader& operator=(const Win32FileReader&) = delete;
+
+  std::size_t Read(char* buffer, std::size_t size) override {
+    const DWORD wanted = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
+    DWORD got = 0;
+    if (!ReadFile(file_, buffer, wanted, &got, nullptr)) return 0;
+    return got;
+  }
+
+ private:
+  HANDLE file_;
+};
+
+}  // namespace
+
+bool Win32FileSystem::GetFileLocalTime(const std::string& name, SystemTime& out) {
+  if (!IsUsableName(name)) return false;
+  WIN32_FIND_DATAA found{};
+  const FindHandle search(FindFirstFileA(name.c_str(), &found));
+  if (!search.IsValid()) return false;
+  FILETIME local{};
+  SYSTEMTIME time{};
+  if (!FileTimeToLocalFileTime(&found.ftLastWriteTime, &local)) return false;
+  if (!FileTimeToSystemTime(&local, &time)) return false;
+  std::memcpy(&out, &time, sizeof out);
+  return true;
+}
+
+std::unique_ptr<FileReader> Win32FileSystem::OpenForReading(const std::string& name) {
+  if (!IsUsableName(name) || HasWildcard(name)) return nullptr;
+  const HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  // Only disk files: a console, pipe or serial device could block the read.
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    CloseHandle(file);
+    return nullptr;
+  }
+  std::unique_ptr<FileReader> reader(new (std::nothrow) Win32FileReader(file));
+  if (!reader) CloseHandle(file);
+  return reader;
+}
+
+}  // namespace kn

@@ -1,0 +1,16 @@
+// Movable local memory (LocalAlloc family) for the chip state and its texts.
+#pragma once
+
+#include "plugin/movable_memory.h"
+
+namespace kn {
+
+class LocalMemory final : public MovableMemory {
+ public:
+  BlockHandle Allocate(std::size_t bytes) override;
+  void* Lock(BlockHandle block) override;
+  void Unlock(BlockHandle block) override;
+  void Free(BlockHandle block) override;
+};
+
+}  // namespace kn

@@ -1,0 +1,167 @@
+#include "platform/std_file_system.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <new>
+#include <optional>
+#include <system_error>
+
+namespace kn {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool HasWildcard(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
+
+char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; }
+
+// The file clock and the system clock differ by a whole number of seconds in
+// every library, so the offset measured from two readings of now() and rounded
+// to the second is exact.
+std::chrono::seconds FileClockOffset() {
+  const auto fileNow = fs::file_time_type::clock::now().time_since_epoch();
+  const auto systemNow = std::chrono::system_clock::now().time_since_epoch();
+  const auto difference = std::chrono::duration_cast<std::chrono::milliseconds>(fileNow) -
+                          std::chrono::duration_cast<std::chrono::milliseconds>(systemNow);
+  return std::chrono::round<std::chrono::seconds>(difference);
+}
+
+bool ToLocalTime(fs::file_time_type written, SystemTime& out) {
+  using std::chrono::duration_cast;
+  using std::chrono::milliseconds;
+  const auto sinceEpoch = duration_cast<milliseconds>(written.time_since_epoch() - FileClockOffset());
+  const auto seconds = std::chrono::floor<std::chrono::seconds>(sinceEpoch);
+  const std::time_t t = static_cast<std::time_t>(seconds.count());
+  std::tm local{};
+#ifdef _WIN32
+  if (localtime_s(&local, &t) != 0) return false;
+#else
+  if (localtime_r(&t, &local) == nullptr) return false;
+#endif
+  out.wYear = static_cast<std::uint16_t>(local.tm_year + 1900);
+  out.wMonth = static_cast<std::uint16_t>(local.tm_mon + 1);
+  out.wDayOfWeek = static_cast<std::uint16_t>(local.tm_wday);
+  out.wDay = static_cast<std::uint16_t>(local.tm_mday);
+  out.wHour = static_cast<std::uint16_t>(local.tm_hour);
+  out.wMinute = static_cast<std::uint16_t>(local.tm_min);
+  out.wSecond = static_cast<std::uint16_t>(local.tm_sec);
+  out.wMilliseconds = static_cast<std::uint16_t>((sinceEpoch - seconds).count());
+  return true;
+}
+
+std::optional<fs::file_time_type> LastWriteTime(const fs::path& path) {
+  std::error_code error;
+  const fs::file_time_type written = fs::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return written;
+}
+
+// The entries of `directory` that a directory listing would give first for
+// `pattern`: "." and ".." (in a directory other than the root) come before the
+// names, which are taken in byte order.
+std::optional<fs::path> FirstMatch(const fs::path& directory, std::string_view pattern) {
+  const fs::path listed = directory.empty() ? fs::path(".") : directory;
+  std::error_code error;
+  if (!fs::is_directory(listed, error)) return std::nullopt;
+  if (listed.has_relative_path() || listed.is_relative()) {
+    if (MatchesWildcard(pattern, ".")) return listed;
+    if (MatchesWildcard(pattern, "..")) return listed / "..";
+  }
+  std::optional<fs::path> first;
+  std::string firstName;
+  for (fs::directory_iterator it(listed, error), end; !error && it != end; it.increment(error)) {
+    const std::string entryName = it->path().filename().string();
+    if (!MatchesWildcard(pattern, entryName)) continue;
+    if (!first || entryName < firstName) {
+      first = it->path();
+      firstName = entryName;
+    }
+  }
+  return first;
+}
+
+std::optional<fs::path> FindEntry(const std::string& name) {
+  const fs::path path(name);
+  const std::string last = path.filename().string();
+  if (last.empty()) return std::nullopt;  // a name ending in a separator
+  if (!HasWildcard(last)) {
+    std::error_code error;
+    if (!fs::exists(path, error)) return std::nullopt;
+    return path;
+  }
+  if (HasWildcard(path.parent_path().string())) return std::nullopt;
+  return FirstMatch(path.parent_path(), last);
+}
+
+class StdFileReader final : public FileReader {
+ public:
+  explicit StdFileReader(std::FILE* file) : file_(file) {}
+  ~StdFileReader() override { std::fclose(file_); }
+  StdFileReader(const StdFileReader&) = delete;
+  StdFileReader& operator=(const StdFileReader&) = delete;
+
+  std::size_t Read(char* buffer, std::size_t size) override { return std::fread(buffer, 1, size, file_); }
+
+ private:
+  std::FILE* file_;
+};
+
+}  // namespace
+
+bool MatchesWildcard(std::string_view pattern, std::string_view name) {
+  if (pattern == "*.*") return true;
+  // Greedy matching with one backtrack point: the latest `*`.
+  std::size_t p = 0;
+  std::size_t n = 0;
+  std::size_t starP = std::string_view::npos;
+  std::size_t starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (p < pattern.size() && (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+      ++p;
+      ++n;
+    } else if (starP != std::string_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+bool StdFileSystem::GetFileLocalTime(const std::string& name, SystemTime& out) {
+  try {
+    const std::optional<fs::path> entry = FindEntry(name);
+    if (!entry) return false;
+    const std::optional<fs::file_time_type> written = LastWriteTime(*entry);
+    return written && ToLocalTime(*written, out);
+  } catch (const std::exception&) {
+    return false;  // a name the library cannot convert names nothing
+  }
+}
+
+std::unique_ptr<FileReader> StdFileSystem::OpenForReading(const std::string& name) {
+  try {
+    if (name.empty() || HasWildcard(name)) return nullptr;
+    std::error_code error;
+    // Only plain files: a directory cannot be read, and a device or pipe
+    // could block the reader.
+    if (!fs::is_regular_file(fs::path(name), error)) return nullptr;
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) return nullptr;
+    std::unique_ptr<FileReader> reader(new (std::nothrow) StdFileReader(file));
+    if (!reader) std::fclose(file);
+    return reader;
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+}
+
+}  // namespace kn

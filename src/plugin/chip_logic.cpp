@@ -1,0 +1,204 @@
+#include "plugin/chip_logic.h"
+
+#include <cstring>
+#include <string>
+
+#include "board/board_loader.h"
+#include "markup/text_convert.h"
+#include "plugin/chip_text.h"
+#include "plugin/command_ids.h"
+#include "plugin/save_block.h"
+
+namespace kn {
+namespace {
+
+// Loads the board the memo lists into displayText; returns the new text's
+// bytes compared with what was shown before (true when they differ).
+bool ReloadBoard(ChipEnv& env, ChipState& state, std::string_view memo, SystemTime& newest) {
+  const std::string board = LoadBoardText(memo, env.files, newest);
+  bool changed = true;
+  {
+    const TextLock shown(env.memory, state.displayText);
+    // Bytes, not a linguistic comparison: any change counts.
+    changed = shown.view() != board;
+  }
+  state.displayLength = StoreText(env.memory, state.displayText, board);
+  return changed;
+}
+
+void ShowMemo(ChipEnv& env, ChipState& state, std::string_view memo) {
+  state.displayLength = StoreText(env.memory, state.displayText, memo);
+}
+
+struct PackedStamp {
+  std::int32_t date;
+  std::int32_t time;
+};
+
+PackedStamp PackFileTime(const SystemTime& t) {
+  return {t.wYear * 10000 + t.wMonth * 100 + t.wDay, t.wHour * 10000 + t.wMinute * 100 + t.wSecond};
+}
+
+PackedStamp PackCheckTime(const BrokenDownTime& t) {
+  // Unsigned arithmetic: a saved block may hold any values.
+  const auto date = static_cast<std::uint32_t>(t.year) * 10000u +
+                    static_cast<std::uint32_t>(t.mon) * 100u + static_cast<std::uint32_t>(t.mday) +
+                    19000100u;
+  const auto time = static_cast<std::uint32_t>(t.hour) * 10000u +
+                    static_cast<std::uint32_t>(t.min) * 100u + static_cast<std::uint32_t>(t.sec);
+  return {static_cast<std::int32_t>(date), static_cast<std::int32_t>(time)};
+}
+
+bool IsNewerThanCheck(const SystemTime& newest, const BrokenDownTime& lastCheck) {
+  const PackedStamp file = PackFileTime(newest);
+  const PackedStamp check = PackCheckTime(lastCheck);
+  return check.date < file.date || (check.date == file.date && check.time < file.time);
+}
+
+int BoardTimerStep(ChipEnv& env, ChipState& state, std::string_view memo) {
+  const bool mayReread = state.interval != IDM_INTERVAL_NONE || state.zoomRefresh != 0;
+  const bool wantsReread = state.blink != 0 || state.zoomed != 0;
+  if (!mayReread || !wantsReread) return kResultNothing;
+  state.zoomRefresh = 0;
+  SystemTime newest{};
+  bool changed = ReloadBoard(env, state, memo, newest);
+  const int alert = state.blink != 0 ? kResultAlert : 0;
+  if (!changed && state.blink != 0 && state.stampChecked == 0) {
+    changed = IsNewerThanCheck(newest, state.lastCheck);
+  }
+  state.stampChecked = 1;
+  state.lastCheck = env.clock.LocalNow();
+  return changed ? alert + kResultTextChanged : kResultNothing;
+}
+
+}  // namespace
+
+BlockHandle CreateChip(ChipEnv& env, const ChipSettingsView& settings) {
+  BlockHandle chip = env.memory.Allocate(sizeof(ChipState));
+  if (chip) UpdateChip(env, chip, settings);
+  return chip;
+}
+
+void DestroyChip(ChipEnv& env, BlockHandle chip) {
+  {
+    BlockLock lock(env.memory, chip);
+    if (lock) {
+      ChipState& state = *lock.as<ChipState>();
+      FreeText(env.memory, state.displayText);
+      FreeText(env.memory, state.memoText);
+    }
+  }
+  env.memory.Free(chip);
+}
+
+void UpdateChip(ChipEnv& env, BlockHandle chip, const ChipSettingsView& settings) {
+  BlockLock lock(env.memory, chip);
+  if (!lock) return;
+  ChipState& state = *lock.as<ChipState>();
+  state.zoomed = settings.zoomed;
+  state.textColor = settings.textColor;
+  state.backColor = settings.backColor;
+  state.baseFont = settings.font;
+  if (!settings.memo) return;
+  const std::string_view memo(settings.memo);
+  FreeText(env.memory, state.displayText);
+  state.displayLength = 0;
+  if (state.boardMode != 0) {
+    SystemTime ignored{};
+    state.displayLength = StoreText(env.memory, state.displayText,
+                                    LoadBoardText(memo, env.files, ignored));
+  } else {
+    ShowMemo(env, state, memo);
+  }
+  StoreText(env.memory, state.memoText, memo);
+  RestoreSaveBlock(state, settings.saveData);
+}
+
+int TimerPeriodOf(std::int32_t interval) {
+  switch (interval) {
+    case IDM_INTERVAL_1SEC: return 2;
+    case IDM_INTERVAL_1MIN: return 120;
+    case IDM_INTERVAL_3MIN: return 360;
+    case IDM_INTERVAL_10MIN: return 1200;
+    case IDM_INTERVAL_NONE: return 120;
+    default: return 1200;
+  }
+}
+
+int GetChipTimerSpan(ChipEnv& env, BlockHandle chip) {
+  BlockLock lock(env.memory, chip);
+  // A chip that cannot be read ticks at the default interval.
+  return TimerPeriodOf(lock ? lock.as<ChipState>()->interval : IDM_INTERVAL_1MIN);
+}
+
+int RunTimerStep(ChipEnv& env, BlockHandle chip) {
+  BlockLock lock(env.memory, chip);
+  if (!lock) return kResultNothing;
+  ChipState& state = *lock.as<ChipState>();
+  const TextLock memo(env.memory, state.memoText);
+  if (!memo.ok()) return kResultNothing;
+  if (state.boardMode != 0) return BoardTimerStep(env, state, memo.view());
+  if (state.interval == IDM_INTERVAL_NONE) return kResultNothing;
+  return FindBytes(memo.view(), "%TIME") != kNotFound ? kResultTextChanged : kResultNothing;
+}
+
+int ZoomChip(ChipEnv& env, BlockHandle chip, std::int32_t flag) {
+  bool reread = false;
+  {
+    BlockLock lock(env.memory, chip);
+    if (!lock) return kResultNothing;
+    ChipState& state = *lock.as<ChipState>();
+    state.zoomed = flag;
+    state.zoomRefresh = flag;
+    reread = flag != 0 && state.boardMode != 0;
+  }
+  return reread ? RunTimerStep(env, chip) : kResultNothing;
+}
+
+void ToggleBoardMode(ChipEnv& env, ChipState& state) {
+  state.boardMode = state.boardMode != 0 ? 0 : IDM_BOARD_MODE;
+  FreeText(env.memory, state.displayText);
+  state.displayLength = 0;
+  const TextLock memo(env.memory, state.memoText);
+  if (!memo.ok()) return;
+  if (state.boardMode != 0) {
+    SystemTime ignored{};
+    state.displayLength = StoreText(env.memory, state.displayText,
+                                    LoadBoardText(memo.view(), env.files, ignored));
+  } else {
+    ShowMemo(env, state, memo.view());
+  }
+}
+
+MenuOutcome ApplyMenuCommand(ChipEnv& env, BlockHandle chip, std::uint32_t id) {
+  const auto command = static_cast<std::int32_t>(id);
+  const bool known = id <= 0x7FFFFFFFu && ((command >= IDM_INTERVAL_1MIN && command <= IDM_SCROLL_MODE) ||
+                                           command == IDM_INTERVAL_1SEC ||
+                                           command == IDM_INTERVAL_NONE);
+  if (!known) return {kResultNothing, true};
+  BlockLock lock(env.memory, chip);
+  if (!lock) return {kResultNothing, false};
+  ChipState& state = *lock.as<ChipState>();
+  switch (command) {
+    case IDM_LINK_RED:
+    case IDM_LINK_GREEN:
+    case IDM_LINK_BLUE:
+      if (state.linkColor == command) return {kResultNothing, false};
+      state.linkColor = command;
+      return {kResultRedraw, false};
+    case IDM_BLINK:
+      state.blink = state.blink != 0 ? 0 : IDM_BLINK;
+      return {kResultNothing, false};
+    case IDM_BOARD_MODE:
+      ToggleBoardMode(env, state);
+      return {kResultTextChanged, false};
+    case IDM_SCROLL_MODE:
+      state.scrollMode = state.scrollMode != 0 ? 0 : IDM_SCROLL_MODE;
+      return {kResultTextChanged, false};
+    default:  // the interval ids
+      state.interval = command;
+      return {kResultNothing, false};
+  }
+}
+
+}  // namespace kn

@@ -1,0 +1,17 @@
+// Whole-line links: explicit "!" links (optionally titled), drive and UNC
+// paths and lines that begin with a scheme word.
+#pragma once
+
+#include "markup/sjis_string.h"
+#include "markup/types.h"
+
+namespace kn {
+
+enum LinkMode { kLinkDisplay = 0, kLinkCommand = 1 };
+
+// Returns 1 when the line is a link: `out` receives the display text (mode 0)
+// or the command (any other mode) and font.lfUnderline is set. Returns 0 and
+// leaves `out` and `font` untouched otherwise.
+int RecognizeLink(int mode, const SjisString& line, SjisString& out, LogFont& font);
+
+}  // namespace kn

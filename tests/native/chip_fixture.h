@@ -1,0 +1,87 @@
+// A chip driven through its portable logic with fake memory, a fixed clock
+// and an in-memory file system.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "fake_file_system.h"
+#include "fake_movable_memory.h"
+#include "plugin/chip_logic.h"
+#include "plugin/chip_text.h"
+#include "plugin/command_ids.h"
+#include "plugin/save_block.h"
+
+namespace kn::testing {
+
+class ChipFixture : public ::testing::Test {
+ protected:
+  ChipFixture() : clock(MakeLocalTime(2026, 12, 8, 10, 0, 0)) {}
+
+  ~ChipFixture() override {
+    if (chip) DestroyChip(env, chip);
+    EXPECT_EQ(memory.LiveBlocks(), 0u) << "blocks leaked";
+  }
+
+  ChipSettingsView Settings(const char* memo, const std::uint8_t* saveData = nullptr) const {
+    ChipSettingsView view{};
+    view.memo = memo;
+    view.textColor = MakeRgb(0, 0, 0);
+    view.backColor = MakeRgb(255, 255, 224);
+    view.font.lfHeight = -12;
+    view.zoomed = 0;
+    view.saveData = saveData ? saveData : kNoSaveData;
+    return view;
+  }
+
+  // A save block with length 60 and the given modes.
+  static std::vector<std::uint8_t> SaveData(std::int32_t interval, std::int32_t link,
+                                            std::int32_t blink, std::int32_t board,
+                                            std::int32_t scroll, BrokenDownTime lastCheck = {}) {
+    ChipState modes{};
+    modes.interval = interval;
+    modes.linkColor = link;
+    modes.blink = blink;
+    modes.boardMode = board;
+    modes.scrollMode = scroll;
+    modes.lastCheck = lastCheck;
+    std::uint8_t block[kSaveBlockSize];
+    PackSaveBlock(&modes, block);
+    return {block, block + kSaveBlockSize};
+  }
+
+  void Create(const char* memo, const std::uint8_t* saveData = nullptr) {
+    chip = CreateChip(env, Settings(memo, saveData));
+    ASSERT_NE(chip, nullptr);
+  }
+
+  ChipState State() {
+    BlockLock lock(memory, chip);
+    EXPECT_TRUE(lock);
+    return *lock.as<ChipState>();
+  }
+
+  template <typename Change>
+  void Modify(Change change) {
+    BlockLock lock(memory, chip);
+    change(*lock.as<ChipState>());
+  }
+
+  std::string Shown() {
+    const ChipState state = State();
+    const TextLock text(memory, state.displayText);
+    return std::string(text.view());
+  }
+
+  static constexpr std::uint8_t kNoSaveData[4] = {0, 0, 0, 0};
+
+  FakeMovableMemory memory;
+  FixedClock clock;
+  FakeFileSystem files;
+  ChipEnv env{memory, clock, files};
+  BlockHandle chip = nullptr;
+};
+
+}  // namespace kn::testing

@@ -1,0 +1,92 @@
+// Records every message box the calling thread opens and closes it at once,
+// so a test can call an entry point that shows one without blocking. A CBT
+// hook on this thread sees the dialog (class #32770) when it is activated,
+// after its controls are set up.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace kn::wine {
+
+struct CapturedBox {
+  std::string caption;  // bytes as the box shows them (code page 932)
+  std::string text;
+  HWND owner = nullptr;
+  HICON icon = nullptr;   // the icon static's image
+  bool hasOk = false;     // an OK button is shown
+  bool hasCancel = false; // a Cancel button is shown
+};
+
+class MessageBoxCapture {
+ public:
+  MessageBoxCapture() {
+    Current() = this;
+    hook_ = SetWindowsHookExA(WH_CBT, &MessageBoxCapture::HookProc, nullptr, GetCurrentThreadId());
+  }
+  ~MessageBoxCapture() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    Current() = nullptr;
+  }
+  MessageBoxCapture(const MessageBoxCapture&) = delete;
+  MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
+
+  bool installed() const { return hook_ != nullptr; }
+  const std::vector<CapturedBox>& boxes() const { return boxes_; }
+
+ private:
+  static constexpr int kTextControl = 0xFFFF;
+  static constexpr int kIconControl = 0x440;
+
+  static MessageBoxCapture*& Current() {
+    static thread_local MessageBoxCapture* current = nullptr;
+    return current;
+  }
+
+  static bool IsDialog(HWND window) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    return lstrcmpA(name, "#32770") == 0;
+  }
+
+  static bool ShowsButton(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    return button && (GetWindowLongA(button, GWL_STYLE) & WS_VISIBLE) != 0;
+  }
+
+  static std::string WindowText(HWND window) {
+    std::string text(65536, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+  }
+
+  void Record(HWND dialog) {
+    for (HWND seen : seen_)
+      if (seen == dialog) return;  // activated again before it closed
+    seen_.push_back(dialog);
+    CapturedBox box;
+    box.caption = WindowText(dialog);
+    box.text = WindowText(GetDlgItem(dialog, kTextControl));
+    box.owner = GetWindow(dialog, GW_OWNER);
+    box.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, kIconControl, STM_GETICON, 0, 0));
+    box.hasOk = ShowsButton(dialog, IDOK);
+    box.hasCancel = ShowsButton(dialog, IDCANCEL);
+    boxes_.push_back(box);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  }
+
+  static LRESULT CALLBACK HookProc(int code, WPARAM wparam, LPARAM lparam) {
+    MessageBoxCapture* self = Current();
+    HWND window = reinterpret_cast<HWND>(wparam);
+    if (code == HCBT_ACTIVATE && self && IsDialog(window)) self->Record(window);
+    return CallNextHookEx(self ? self->hook_ : nullptr, code, wparam, lparam);
+  }
+
+  HHOOK hook_ = nullptr;
+  std::vector<CapturedBox> boxes_;
+  std::vector<HWND> seen_;
+};
+
+}  // namespace kn::wine
