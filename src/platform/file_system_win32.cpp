@@ -76,9 +76,12 @@ std::unique_ptr<FileReader> Win32FileSystem::OpenForReading(const std::string& n
     CloseHandle(file);
     return nullptr;
   }
-  std::unique_ptr<FileReader> reader(new (std::nothrow) Win32FileReader(file));
-  if (!reader) CloseHandle(file);
-  return reader;
+  try {
+    return std::make_unique<Win32FileReader>(file);
+  } catch (const std::bad_alloc&) {
+    CloseHandle(file);
+    return nullptr;
+  }
 }
 
 }  // namespace kn

@@ -156,9 +156,12 @@ std::unique_ptr<FileReader> StdFileSystem::OpenForReading(const std::string& nam
     if (!fs::is_regular_file(fs::path(name), error)) return nullptr;
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (file == nullptr) return nullptr;
-    std::unique_ptr<FileReader> reader(new (std::nothrow) StdFileReader(file));
-    if (!reader) std::fclose(file);
-    return reader;
+    try {
+      return std::make_unique<StdFileReader>(file);
+    } catch (const std::bad_alloc&) {
+      std::fclose(file);
+      return nullptr;
+    }
   } catch (const std::exception&) {
     return nullptr;
   }

@@ -121,9 +121,9 @@ void ShowAbout(HWND owner) { MessageBoxA(owner, kAboutText, kAboutCaption, MB_OK
 
 using namespace kn;
 
-KN_EXPORT int DrawExSpecification(void* spec) {
-  if (!spec) return 0;
-  auto* bytes = static_cast<unsigned char*>(spec);
+KN_EXPORT int DrawExSpecification(void* record) {
+  if (!record) return 0;
+  auto* bytes = static_cast<unsigned char*>(record);
   const std::int32_t values[] = {256, 256, 141, 2, 126};
   std::memcpy(bytes + 0, &values[0], 4);
   std::memcpy(bytes + 4, &values[1], 4);

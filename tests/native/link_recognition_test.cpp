@@ -78,9 +78,9 @@ INSTANTIATE_TEST_SUITE_P(Links, LinkFormTest, ::testing::ValuesIn(kLinks),
 
 TEST(RecognizeLink, NonLinksLeaveOutputAndFontUntouched) {
   const char* const kNotLinks[] = {
-      "",         " ",          "!a",           "  !a  ",      "C:/dir", "C:\\a",
-      "\\\\ab",   "FTP",        "Mailto:x",     "see http://x", "Http",   "a!=b|c",
-      "=!ab",     "\x81\x40!ab", "#|http://x",
+      "",      " ",      "!a",   "  !a  ",      "C:/dir",
+      "C:\\a", "\\\\ab", "FTP",  "Mailto:x",    "see http://x",
+      "Http",  "a!=b|c", "=!ab", "\x81\x40!ab", "#|http://x",
   };
   for (const char* line : kNotLinks) {
     SCOPED_TRACE(line);
