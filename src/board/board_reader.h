@@ -12,7 +12,7 @@ namespace kn {
 
 class BoardReader {
  public:
-  static constexpr std::size_t kPieceSize = 1023;
+  static constexpr std::size_t kPieceSize = 1024;
 
   explicit BoardReader(FileReader& file) : file_(file) {}
   BoardReader(const BoardReader&) = delete;

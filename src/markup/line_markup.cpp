@@ -12,7 +12,7 @@
 namespace kn {
 namespace {
 
-constexpr std::size_t kFaceNameCapacity = sizeof(LogFont{}.lfFaceName);
+constexpr std::size_t kFaceNameCapacity = sizeof(LogFont{}.lfFaceName) - 1;
 constexpr std::string_view kFaceKeyword = "FACE=\"";
 constexpr std::string_view kAnsiFaceKeyword = "FACEA=\"";
 

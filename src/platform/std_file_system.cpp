@@ -59,7 +59,7 @@ std::optional<fs::file_time_type> LastWriteTime(const fs::path& path) {
   return written;
 }
 
-// The entries of `directory` that a directory listing would give first for
+// The entry of `directory` that a directory listing gives first for
 // `pattern`: "." and ".." (in a directory other than the root) come before the
 // names, which are taken in byte order.
 std::optional<fs::path> FirstMatch(const fs::path& directory, std::string_view pattern) {

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -34,6 +35,7 @@ struct ContentCase {
   std::string contents;
   std::string expected;
 };
+void PrintTo(const ContentCase& c, std::ostream* out) { *out << c.name; }
 
 class BoardContentsTest : public ::testing::TestWithParam<ContentCase> {};
 
@@ -181,6 +183,7 @@ struct NewestCase {
   SystemTime second;
   bool secondWins;
 };
+void PrintTo(const NewestCase& c, std::ostream* out) { *out << c.name; }
 
 class NewestTimeTest : public ::testing::TestWithParam<NewestCase> {};
 

@@ -59,14 +59,6 @@ TEST(FormatDate, NumbersAndWeekdays) {
   }
 }
 
-TEST(FormatDate, ResultIsAtMostThreeBytesLongerThanThePattern) {
-  for (const char* pattern : {"", "M/D", "Y M D W", "YYYY-M-D", "MDW"}) {
-    SCOPED_TRACE(pattern);
-    const std::size_t base = *pattern ? std::string(pattern).size() : 15;
-    EXPECT_LE(FormatDate(2000, 12, 31, 0, pattern).Bytes().size(), base + 3);
-  }
-}
-
 TEST(FormatTime, TokensAtNineOFiveAndThree) {
   const PatternCase cases[] = {
       {"", "09:05:03"},
@@ -166,12 +158,6 @@ TEST(DateTimeFields, ClockIsReadOncePerLineAndOnlyWhenNeeded) {
     InterpretLineMarkup(SjisString(c.line), visible, alignment, color, font, clock);
     EXPECT_EQ(clock.reads, c.reads);
   }
-}
-
-TEST(ExpandDateTimeFields, WorksOnAnyText) {
-  SjisString text("x%time%y%date%z");
-  ExpandDateTimeFields(text, MakeLocalTime(2024, 2, 29, 23, 0, 7));
-  EXPECT_EQ(text.Bytes(), "x23:00:07y2024/02/29(Thu)z");
 }
 
 }  // namespace

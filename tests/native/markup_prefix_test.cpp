@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -76,29 +75,20 @@ const TextCase kTextCases[] = {
     {"right lead with percent content", "%|50%", 1, "50%", kAlignRight},
 };
 
-class PrefixTextTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(PrefixTextTest, ResultVisibleTextAndAlignment) {
-  const TextCase& c = GetParam();
-  const Outcome o = Interpret(c.line);
-  EXPECT_EQ(o.result, c.result);
-  EXPECT_EQ(o.visible, c.visible);
-  EXPECT_EQ(o.alignment, c.alignment);
-  if (c.result == 0) {
-    const LogFont base = BaseFont(-12);
-    EXPECT_EQ(std::memcmp(&o.font, &base, sizeof base), 0) << "font changed without a prefix";
-    EXPECT_EQ(o.color, kEntryColor);
+TEST(PrefixText, ResultVisibleTextAndAlignment) {
+  for (const TextCase& c : kTextCases) {
+    SCOPED_TRACE(c.name);
+    const Outcome o = Interpret(c.line);
+    EXPECT_EQ(o.result, c.result);
+    EXPECT_EQ(o.visible, c.visible);
+    EXPECT_EQ(o.alignment, c.alignment);
+    if (c.result == 0) {
+      const LogFont base = BaseFont(-12);
+      EXPECT_EQ(std::memcmp(&o.font, &base, sizeof base), 0) << "font changed without a prefix";
+      EXPECT_EQ(o.color, kEntryColor);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Lines, PrefixTextTest, ::testing::ValuesIn(kTextCases),
-                         [](const auto& info) {
-                           std::string name;
-                           for (char ch : std::string(info.param.name)) {
-                             name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-                           }
-                           return name;
-                         });
 
 struct FlagCase {
   std::string line;

@@ -1,6 +1,7 @@
 // ExpandUpdateStamps: a board line's "%UPDATE" and "%UPTIME" fields.
 #include "board/update_stamps.h"
 
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -25,6 +26,7 @@ struct StampCase {
   std::string line;
   std::string expected;
 };
+void PrintTo(const StampCase& c, std::ostream* out) { *out << c.name; }
 
 class UpdateStampsTest : public ::testing::TestWithParam<StampCase> {};
 

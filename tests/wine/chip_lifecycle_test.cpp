@@ -73,7 +73,7 @@ TEST_F(ChipLifecycleTest, UpdateWithoutMemoChangesColoursAndFontButKeepsTheText)
   ASSERT_EQ(chip.initResult(), 0);
 
   ChipSettings changed;
-  changed.NoMemo().TextColor(RGB(0, 0, 200)).BackColor(RGB(200, 255, 200)).Font(TestFont(-20, FW_BOLD));
+  changed.NoMemo().TextColor(RGB(0, 0, 200)).BackColor(RGB(200, 255, 200)).Font(TestFont(-20, true));
   EXPECT_EQ(chip.Update(changed), 1);
   EXPECT_EQ(Paint(chip), 0);
 
@@ -85,13 +85,13 @@ TEST_F(ChipLifecycleTest, UpdateWithoutMemoChangesColoursAndFontButKeepsTheText)
 
 TEST_F(ChipLifecycleTest, UpdateWithoutMemoIgnoresTheSavedBlock) {
   ChipSettings settings;
-  settings.Memo("abc").WithModes(Modes{kInterval1Min, kLinkBlue, 0, 0, kScrollMode});
+  settings.Memo("abc").WithModes(ScrollModeOn());
   ScopedChip chip(settings);
   ASSERT_EQ(Paint(chip), 0);
   ExpectBevel(canvas(), true);
 
   // A block of length 0 would reset scroll mode, were it read.
-  settings.NoMemo().Save(EmptySaveBlock());
+  settings.NoMemo().Save(host::EmptySaveBlock());
   EXPECT_EQ(chip.Update(settings), 1);
   ASSERT_EQ(Paint(chip), 0);
   ExpectBevel(canvas(), true);
@@ -109,7 +109,7 @@ class ZoomTest : public PluginTest {
   void SetUp() override {
     PluginTest::SetUp();
     if (HasFatalFailure()) return;
-    settings_.Memo(board_.path()).WithModes(Modes{kInterval1Min, kLinkBlue, 0, kBoardMode, 0});
+    settings_.Memo(board_.path()).WithModes(BoardModeOn());
   }
 
   TempBoardFile board_{"board contents\r\n"};
@@ -145,7 +145,7 @@ TEST_F(ZoomTest, FlagZeroOutsideBoardModeAnswersZero) {
 }
 
 TEST_F(ZoomTest, NonzeroFlagInBoardModeRereadsAtOnceWhateverTheInterval) {
-  settings_.WithModes(Modes{kIntervalNone, kLinkBlue, 0, kBoardMode, 0});
+  settings_.WithModes(ModesOf(kIntervalNone, kLinkBlue, 0, kBoardMode, 0));
   ScopedChip chip(settings_);
   EXPECT_EQ(Api().Zoom(chip.get(), 0, 1), 3);
   EXPECT_EQ(Api().DoTimer(chip.get()), 0) << "interval none: only the zoom's own re-read";
@@ -183,7 +183,7 @@ SavedBlock FetchSaveBlock(HLOCAL chip) {
 }
 
 TEST_F(ChipLifecycleTest, TheSavedBlockComesBackAsGiven) {
-  SaveBlockRecord given = SaveBlockWith(Modes{kInterval3Min, kLinkGreen, kBlink, 0, kScrollMode});
+  SaveBlock given = host::MakeSaveBlock(ModesOf(kInterval3Min, kLinkGreen, kBlink, 0, kScrollMode));
   const std::int32_t lastCheck[9] = {5, 4, 3, 28, 1, 101, 3, 58, 0};
   std::memcpy(given.lastCheck, lastCheck, sizeof lastCheck);
   given.reserved = 77;

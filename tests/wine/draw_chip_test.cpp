@@ -53,7 +53,7 @@ TEST_F(DrawChipTest, EmptyMemoAfterTextShowsNothing) {
 
 TEST_F(DrawChipTest, ScrollModeFramesTheClientAreaWithARaisedBevel) {
   ChipSettings settings;
-  settings.Memo("").WithModes(Modes{kInterval1Min, kLinkBlue, 0, 0, kScrollMode});
+  settings.Memo("").WithModes(ScrollModeOn());
   ScopedChip chip(settings);
   ASSERT_EQ(Paint(chip), 0);
 
@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DrawChipTest, RestoresTheDeviceContext) {
   ChipSettings settings;
   settings.Memo("abc\r\n$b+2|big\r\n%cff0000|red\r\n!=link|http://example.com/")
-      .WithModes(Modes{kInterval1Min, kLinkBlue, 0, 0, kScrollMode});
+      .WithModes(ScrollModeOn());
   ScopedChip chip(settings);
 
   HDC dc = canvas().dc();

@@ -50,7 +50,7 @@ class GdiLeakTest : public PaintTest {};
 TEST_F(GdiLeakTest, AThousandPaintsAndSizeRequestsLeaveTheCountUnchanged) {
   const LeakSubject subjects[] = {
       {"plain", Modes{}},
-      {"scroll mode", Modes{kInterval1Min, kLinkRed, 0, 0, kScrollMode}},
+      {"scroll mode", ModesOf(kInterval1Min, kLinkRed, 0, 0, kScrollMode)},
   };
   std::vector<std::unique_ptr<ScopedChip>> chips;
   for (const LeakSubject& subject : subjects) {

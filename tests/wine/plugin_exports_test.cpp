@@ -17,10 +17,10 @@ namespace {
 class EntryPointExport : public testing::TestWithParam<const char*> {};
 
 TEST_P(EntryPointExport, PlainAndUnderscoreNamesResolveToOneFunction) {
-  ASSERT_TRUE(Plugin().loaded()) << PluginPath() << " did not load, error " << GetLastError();
+  ASSERT_NE(Plugin().module(), nullptr) << PluginPath() << ": " << Plugin().error();
   const std::string name = GetParam();
-  FARPROC plain = Plugin().Resolve(name);
-  FARPROC underscored = Plugin().Resolve("_" + name);
+  FARPROC plain = Plugin().Find(name.c_str());
+  FARPROC underscored = Plugin().Find(("_" + name).c_str());
   ASSERT_NE(plain, nullptr) << name;
   ASSERT_NE(underscored, nullptr) << "_" << name;
   EXPECT_EQ(reinterpret_cast<void*>(plain), reinterpret_cast<void*>(underscored)) << name;

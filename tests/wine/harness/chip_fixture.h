@@ -13,8 +13,6 @@
 
 namespace kn::wine {
 
-inline const EntryPoints& Api() { return Plugin().api(); }
-
 // A chip created by InitializeChip and released by UnInitializeChip.
 class ScopedChip {
  public:
@@ -53,8 +51,7 @@ inline SIZE OuterSize(int clientWidth, int clientHeight) {
 class PluginTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(Plugin().loaded()) << PluginPath() << " did not load, error " << GetLastError();
-    ASSERT_EQ(Plugin().MissingEntryPoints(), "");
+    ASSERT_TRUE(Plugin().ready()) << PluginPath() << ": " << Plugin().error();
   }
 };
 
