@@ -9,9 +9,10 @@ WINE_RUN := scripts/wine-run
 
 demo: windows
 	@scripts/wine-prefix.sh
-	@$(WINE_RUN) build/windows/kn-host.exe render examples/welcome.txt build/welcome.png </dev/null
-	@echo "DLL:     $(CURDIR)/build/windows/kaleidonote.dll"
-	@echo "Picture: $(CURDIR)/build/welcome.png"
+	@$(WINE_RUN) build/windows/kn-host.exe render examples/welcome.txt build/welcome.png </dev/null >build/demo.log 2>&1 || { cat build/demo.log; exit 1; }
+	@$(WINE_RUN) build/windows/kn-host.exe render examples/board/board-list.txt build/board.png --board </dev/null >>build/demo.log 2>&1 || { cat build/demo.log; exit 1; }
+	@echo "DLL:      $(CURDIR)/build/windows/kaleidonote.dll"
+	@echo "Pictures: $(CURDIR)/build/welcome.png (a memo), $(CURDIR)/build/board.png (board mode)"
 
 test: native asan wine-tests fuzz-short
 	@echo "All test suites passed."

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Creates the Wine prefix once: 32-bit, null graphics driver (real windows and
 # dialogs without a display), and starts a persistent wineserver so that each
-# test program starts in milliseconds. `wine-prefix.sh stop` ends the server.
+# test program starts quickly. `wine-prefix.sh stop` ends the server.
+#
+# Creating a prefix takes minutes here (32-bit Wine runs under emulation), so
+# it is built in a scratch folder under a lock and moved into place only when
+# complete: a second caller waits instead of finding a half-made prefix.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
@@ -10,16 +14,27 @@ if [ "${1:-}" = "stop" ]; then
   exit 0
 fi
 
+mkdir -p "$(dirname "$WINEPREFIX")"
+exec 9>"$WINEPREFIX.lock"
+flock 9
 if [ ! -f "$WINEPREFIX/.kn-ready" ]; then
-  echo "wine-prefix: creating $WINEPREFIX"
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  wineboot -i >/dev/null 2>&1 </dev/null || true
-  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
-  wineserver -w
-  touch "$WINEPREFIX/.kn-ready"
+  echo "wine-prefix: creating $WINEPREFIX (once; this takes a few minutes)"
+  final="$WINEPREFIX"
+  scratch="$WINEPREFIX.new"
+  rm -rf "$scratch"
+  (
+    export WINEPREFIX="$scratch"
+    wineboot -i >/dev/null 2>&1 </dev/null || true
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
+    wineserver -w
+  )
+  touch "$scratch/.kn-ready"
+  wineserver -k 2>/dev/null || true
+  rm -rf "$final"
+  mv "$scratch" "$final"
 fi
-# Keep one server alive for the whole run; its pipes go nowhere.
-wineserver -p >/dev/null 2>&1 </dev/null &
-disown || true
+flock -u 9
+# Keep one server alive for the whole run; its pipes go nowhere, so programs
+# whose output is piped do not wait for it.
+(wineserver -p >/dev/null 2>&1 </dev/null &)
 wineboot >/dev/null 2>&1 </dev/null || true
