@@ -5,7 +5,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 30
 WINE_RUN := scripts/wine-run
 
-.PHONY: demo test deps native asan windows wine-tests fuzz-build fuzz-short fuzz docs clean
+.PHONY: demo test deps native asan windows wine-tests fuzz-build fuzz-short fuzz bench docs clean
 
 demo: windows
 	@scripts/wine-prefix.sh
@@ -51,6 +51,10 @@ fuzz-short: fuzz-build
 fuzz: FUZZ_SECONDS = 600
 fuzz: fuzz-build
 	@scripts/fuzz-all.sh $(FUZZ_SECONDS)
+
+# Benchmarks of the portable core (line preparation, paint walks).
+bench: native
+	build/native/prepare_line_bench
 
 clean:
 	rm -rf build

@@ -57,7 +57,9 @@ SjisString SjisString::TrimBlanks() const {
 
 ByteClass SjisString::ClassAt(int i) const {
   if (i < 1 || i > Length()) return ByteClass::kSingle;
-  const auto at = [this](int j) { return static_cast<unsigned char>(bytes_[static_cast<std::size_t>(j - 1)]); };
+  const auto at = [this](int j) {
+    return static_cast<unsigned char>(bytes_[static_cast<std::size_t>(j - 1)]);
+  };
   const unsigned char b = at(i);
   if (b == 0) return ByteClass::kSingle;
   int k = 0;

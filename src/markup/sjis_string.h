@@ -19,7 +19,7 @@ enum class ByteClass { kSingle, kLead, kTrail };
 class SjisString {
  public:
   SjisString() = default;
-  SjisString(std::string_view bytes) : bytes_(bytes) {}  // NOLINT: implicit by design
+  SjisString(std::string_view bytes) : bytes_(bytes) {}       // NOLINT: implicit by design
   SjisString(const char* text) : bytes_(text ? text : "") {}  // NOLINT: stops at NUL
   explicit SjisString(std::string bytes) : bytes_(std::move(bytes)) {}
 

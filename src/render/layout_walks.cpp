@@ -53,7 +53,7 @@ DrawOutcome DrawLines(std::string_view text, int firstLine, const Rect& textRect
     surface.UseTextColor(prepared.format.color);
     surface.UseFont(prepared.format.font);
     rect.top += surface.DrawWrapped(prepared.drawText.View(), rect,
-                                 AlignmentFlags(prepared.format) | kDrawFlags);
+                                    AlignmentFlags(prepared.format) | kDrawFlags);
     if (rect.top >= rect.bottom) break;
     ++linesDrawn;
   }
@@ -75,7 +75,7 @@ MeasuredSize MeasureLines(std::string_view text, int firstLine, int halfWidth, i
     surface.UseFont(prepared.format.font);
     Rect rect = measuring;
     size.totalHeight += surface.DrawWrapped(prepared.drawText.View(), rect,
-                                         AlignmentFlags(prepared.format) | kMeasureFlags);
+                                            AlignmentFlags(prepared.format) | kMeasureFlags);
     size.maxWidth = std::max(size.maxWidth, rect.right - rect.left);
     if (size.totalHeight >= workHeight) break;
   }
@@ -98,7 +98,7 @@ HitOutcome HitTestLines(std::string_view text, int firstLine, const Rect& textRe
     surface.UseFont(prepared.format.font);
     Rect rect = area;
     surface.DrawWrapped(prepared.drawText.View(), rect,
-                     AlignmentFlags(prepared.format) | kHitFlags);
+                        AlignmentFlags(prepared.format) | kHitFlags);
     area.top += rect.bottom - rect.top;
     const int slack = area.Width() - rect.Width();
     const int shift = prepared.format.alignment == kAlignCenter  ? slack / 2

@@ -19,10 +19,10 @@ struct DayCase {
 
 TEST(DaysFromCivil, CountsDaysAndWeekdaysAcrossTheCenturies) {
   const DayCase cases[] = {
-      {1970, 1, 1, 0, 4},         {1969, 12, 31, -1, 3},     {2000, 1, 1, 10957, 6},
-      {2000, 3, 1, 11017, 3},     {2038, 1, 19, 24855, 2},   {2038, 1, 20, 24856, 3},
-      {2040, 2, 29, 25626, 3},    {1960, 2, 29, -3594, 1},   {1900, 1, 1, -25567, 1},
-      {1600, 3, 1, -135080, 3},   {1, 1, 1, -719162, 1},     {9999, 12, 31, 2932896, 5},
+      {1970, 1, 1, 0, 4},       {1969, 12, 31, -1, 3},   {2000, 1, 1, 10957, 6},
+      {2000, 3, 1, 11017, 3},   {2038, 1, 19, 24855, 2}, {2038, 1, 20, 24856, 3},
+      {2040, 2, 29, 25626, 3},  {1960, 2, 29, -3594, 1}, {1900, 1, 1, -25567, 1},
+      {1600, 3, 1, -135080, 3}, {1, 1, 1, -719162, 1},   {9999, 12, 31, 2932896, 5},
   };
   for (const DayCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.year << "-" << c.month << "-" << c.day);
@@ -37,8 +37,8 @@ TEST(DaysFromCivil, CountsDaysAndWeekdaysAcrossTheCenturies) {
 
 struct CarryCase {
   const char* name;
-  int year, month, day;      // out of range
-  int nYear, nMonth, nDay;   // as mktime normalises it
+  int year, month, day;     // out of range
+  int nYear, nMonth, nDay;  // as mktime normalises it
 };
 
 TEST(DaysFromCivil, CarriesOutOfRangeFieldsLikeMktime) {
@@ -88,7 +88,8 @@ TEST(CivilFromDays, WalksTheCalendarDayByDay) {
   CivilDate prev = CivilFromDays(first);
   for (std::int64_t d = first + 1; d <= last; ++d) {
     const CivilDate cur = CivilFromDays(d);
-    const bool nextDay = cur.year == prev.year && cur.month == prev.month && cur.day == prev.day + 1;
+    const bool nextDay =
+        cur.year == prev.year && cur.month == prev.month && cur.day == prev.day + 1;
     const bool nextMonth = cur.year == prev.year && cur.month == prev.month + 1 && cur.day == 1;
     const bool nextYear = cur.year == prev.year + 1 && cur.month == 1 && cur.day == 1 &&
                           prev.month == 12 && prev.day == 31;
@@ -122,8 +123,8 @@ TEST(MakeLocalTime, FillsTheBrokenDownFields) {
 
 struct LocalCase {
   const char* name;
-  int in[6];    // year, month, day, hour, minute, second
-  int out[6];   // normalised
+  int in[6];   // year, month, day, hour, minute, second
+  int out[6];  // normalised
   int wday;
   int yday;
 };

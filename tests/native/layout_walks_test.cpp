@@ -229,8 +229,7 @@ TEST_F(LayoutWalk, LinesBeforeTheScrollPositionAreNeitherPreparedNorDrawn) {
 
   surface_.calls.clear();
   counting.reads = 0;
-  const MeasuredSize size =
-      MeasureLines(text, 50, 120, 1000, context_, surface_);
+  const MeasuredSize size = MeasureLines(text, 50, 120, 1000, context_, surface_);
   EXPECT_EQ(surface_.calls.size(), 3u);
   EXPECT_EQ(size.totalHeight, 3 * kRow);
   EXPECT_EQ(counting.reads, 1);
@@ -327,13 +326,12 @@ struct MeasureCase {
 TEST_F(LayoutWalk, MeasureLinesKeepsWithinHalfTheWorkAreaAndItsHeight) {
   const MeasureCase cases[] = {
       {"short lines", "ab\nabcd", 0, 120, 1000, 24, 24, 2},
-      {"wrapped line never wider than the rectangle",
-       "aaaa bbbb cccc dddd eeee ffff", 0, 60, 1000, 54, 36, 1},
+      {"wrapped line never wider than the rectangle", "aaaa bbbb cccc dddd eeee ffff", 0, 60, 1000,
+       54, 36, 1},
       {"a word wider than the rectangle is capped", "abcdefghijklmnop", 0, 60, 1000, 60, 12, 1},
       {"stops once the height reaches the work area", "a\nb\nc\nd", 0, 120, 24, 6, 24, 2},
       {"height capped at the work area", "a\nb\nc\nd", 0, 120, 30, 6, 30, 3},
-      {"lines above the scroll position are not measured", "abcdefgh\nab", 1, 120, 1000, 12,
-       12, 1},
+      {"lines above the scroll position are not measured", "abcdefgh\nab", 1, 120, 1000, 12, 12, 1},
       {"scroll position past the end", "abc", 1, 120, 1000, 0, 0, 0},
       {"empty text", "", 0, 120, 1000, 0, 0, 0},
   };

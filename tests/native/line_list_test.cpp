@@ -94,14 +94,17 @@ TEST(SplitCommaList, ItemsAreCutAtCommasAndBlankRuns) {
       {"tab separates", "a\tb", {"a", "b"}},
       {"high bytes are never blanks", "\xA0\xFD\xFE\xFF", {"\xA0\xFD\xFE\xFF"}},
       {"double-byte character with a trail byte '|'", "\x83\x7C,b", {"\x83\x7C", "b"}},
-      {"trail byte after an open quote is not the close",
-       "\"\x83\x22\"x", {"\x83\x22", "x"}},
+      {"trail byte after an open quote is not the close", "\"\x83\x22\"x", {"\x83\x22", "x"}},
       {"lead byte as the last byte", "a \x83", {"a", "\x83"}},
       {"a lead byte takes the byte after it, blank or not", "\x83 b,c", {"\x83 b", "c"}},
       {"lead byte as the last byte in quotes", "\"a\x83", {"a\x83"}},
       {"the text ends at a NUL", "a\0,b"s, {"a"}},
       {"NUL inside quotes ends the item", "\"a\0b\""s, {"a"}},
-      {"full-width space is not a blank", "a\x81\x40" "b", {"a\x81\x40" "b"}},
+      {"full-width space is not a blank",
+       "a\x81\x40"
+       "b",
+       {"a\x81\x40"
+        "b"}},
   };
   for (const SplitCase& c : cases) {
     SCOPED_TRACE(c.name);

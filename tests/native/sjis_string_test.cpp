@@ -15,9 +15,9 @@ namespace {
 using std::string_literals::operator""s;
 
 // Double-byte characters used below (code page 932):
-constexpr const char* kPo = "\x83\x7C";        // ポ, trail byte '|'
-constexpr const char* kTsu = "\x83\x63";       // ツ, trail byte 'c'
-constexpr const char* kHyou = "\x95\x5C";      // 表, trail byte '\'
+constexpr const char* kPo = "\x83\x7C";         // ポ, trail byte '|'
+constexpr const char* kTsu = "\x83\x63";        // ツ, trail byte 'c'
+constexpr const char* kHyou = "\x95\x5C";       // 表, trail byte '\'
 constexpr const char* kWideSpace = "\x81\x40";  // full-width space
 
 SjisString S(const std::string& bytes) { return SjisString(std::string_view(bytes)); }
@@ -76,8 +76,8 @@ struct SliceCase {
 
 TEST(SjisString, SliceClipsPositionAndCount) {
   const SliceCase cases[] = {
-      {0, 2, "ab"},  {3, 5, "c"},    {4, 1, ""},           {1, -1, ""},
-      {1, 0, ""},    {-7, 1, "a"},   {INT_MIN, 2, "ab"},   {2, INT_MAX, "bc"},
+      {0, 2, "ab"},  {3, 5, "c"},      {4, 1, ""},         {1, -1, ""},
+      {1, 0, ""},    {-7, 1, "a"},     {INT_MIN, 2, "ab"}, {2, INT_MAX, "bc"},
       {1, 3, "abc"}, {INT_MAX, 1, ""}, {2, INT_MIN, ""},
   };
   const SjisString abc("abc");
@@ -91,9 +91,9 @@ TEST(SjisString, SliceClipsPositionAndCount) {
 
 TEST(SjisString, EraseIgnoresOutOfRangeAndClipsTheCount) {
   const SliceCase cases[] = {
-      {0, 1, "abc"},       {-1, 2, "abc"},   {4, 1, "abc"},  {2, 0, "abc"},
-      {2, -3, "abc"},      {2, 1, "ac"},     {2, 99, "a"},   {1, 3, ""},
-      {3, INT_MAX, "ab"},  {INT_MIN, 1, "abc"}, {INT_MAX, 1, "abc"},
+      {0, 1, "abc"},      {-1, 2, "abc"},      {4, 1, "abc"},       {2, 0, "abc"},
+      {2, -3, "abc"},     {2, 1, "ac"},        {2, 99, "a"},        {1, 3, ""},
+      {3, INT_MAX, "ab"}, {INT_MIN, 1, "abc"}, {INT_MAX, 1, "abc"},
   };
   for (const SliceCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "Erase(" << c.i << ", " << c.n << ")");
@@ -115,8 +115,8 @@ struct InsertCase {
 
 TEST(SjisString, InsertAtClipsThePositionToTheText) {
   const InsertCase cases[] = {
-      {"abc", 9, "x", "abcx"},   {"abc", 0, "x", "xabc"},      {"abc", 4, "x", "abcx"},
-      {"abc", 2, "xy", "axybc"}, {"abc", 3, "x", "abxc"},      {"abc", 2, "", "abc"},
+      {"abc", 9, "x", "abcx"},   {"abc", 0, "x", "xabc"},       {"abc", 4, "x", "abcx"},
+      {"abc", 2, "xy", "axybc"}, {"abc", 3, "x", "abxc"},       {"abc", 2, "", "abc"},
       {"", 5, "x", "x"},         {"abc", INT_MIN, "x", "xabc"}, {"abc", INT_MAX, "x", "abcx"},
       {"", 0, "", ""},
   };
@@ -148,7 +148,11 @@ TEST(SjisString, ToUpperStepsOverDoubleByteCharacters) {
       {"trail byte 'c' stays", "abc"s + kTsu, "ABC"s + kTsu},
       {"bounds of a-z", "`az{@AZ", "`AZ{@AZ"},
       {"full-width letters stay", "\x82\x81\x82\x9A", "\x82\x81\x82\x9A"},
-      {"two leads in a row form one character", "\x81\x81" "a", "\x81\x81" "A"},
+      {"two leads in a row form one character",
+       "\x81\x81"
+       "a",
+       "\x81\x81"
+       "A"},
       {"lead byte as the last byte", "a\x83", "A\x83"},
       {"lead byte before a NUL", "\x83\0a"s, "\x83\0A"s},
       {"high single bytes", "\xA0\xDFq", "\xA0\xDFQ"},
@@ -169,7 +173,11 @@ TEST(SjisString, TrimBlanksRemovesControlsAndSpacesOnly) {
       {"only blanks", " \t\r\n\x01\x1F ", ""},
       {"NUL bytes count as blanks", "\0a\0"s, "a"},
       {"full-width space stays", kWideSpace + "x"s + kWideSpace, kWideSpace + "x"s + kWideSpace},
-      {"DEL and high bytes stay", "\x7F" "a\x80", "\x7F" "a\x80"},
+      {"DEL and high bytes stay",
+       "\x7F"
+       "a\x80",
+       "\x7F"
+       "a\x80"},
       {"nothing to trim", "a", "a"},
       {"empty", "", ""},
   };
@@ -205,9 +213,15 @@ int LastIndexByWalk(const std::string& s, std::string_view set) {
 TEST(SjisString, ClassAtFollowsTheLeadRunBeforeEachByte) {
   const std::string s = "a\x95\x5C\x81\x81\x81\x40\x83\0\x83"s;
   const ByteClass expected[] = {
-      ByteClass::kSingle, ByteClass::kLead,  ByteClass::kTrail,
-      ByteClass::kLead,   ByteClass::kTrail, ByteClass::kLead,
-      ByteClass::kTrail,  ByteClass::kLead,  ByteClass::kSingle /* NUL */,
+      ByteClass::kSingle,
+      ByteClass::kLead,
+      ByteClass::kTrail,
+      ByteClass::kLead,
+      ByteClass::kTrail,
+      ByteClass::kLead,
+      ByteClass::kTrail,
+      ByteClass::kLead,
+      ByteClass::kSingle /* NUL */,
       ByteClass::kLead /* lead as the last byte */,
   };
   const SjisString text = S(s);

@@ -42,20 +42,22 @@ INSTANTIATE_TEST_SUITE_P(
                     ParseCase{"-2147483649", kFails}, ParseCase{"99999999999", kFails},
                     ParseCase{"0000000000002147483647", INT_MAX},
                     ParseCase{"12\0"s, 12} /* the text ends at its NUL */,
-                    ParseCase{"\0" "12"s, kFails}));
+                    ParseCase{"\0"
+                              "12"s,
+                              kFails}));
 
 INSTANTIATE_TEST_SUITE_P(
     Hexadecimal, ParseIntegerTest,
     testing::Values(ParseCase{"$1F", 31}, ParseCase{"x1f", 31}, ParseCase{"X1F", 31},
                     ParseCase{"0x1F", 31}, ParseCase{"0X1f", 31}, ParseCase{" $10", 16},
                     ParseCase{"0x", kFails}, ParseCase{"$", kFails}, ParseCase{"x", kFails},
-                    ParseCase{"-$10", kFails}, ParseCase{"+0x10", kFails},
-                    ParseCase{"$1G", kFails}, ParseCase{"$ 1", kFails}, ParseCase{"$1 ", kFails},
-                    ParseCase{"0x-1", kFails}, ParseCase{"$FFFFFFFF", -1},
-                    ParseCase{"$80000000", INT_MIN}, ParseCase{"$7FFFFFFF", INT_MAX},
-                    ParseCase{"$100000000", kFails}, ParseCase{"$FFFFFFFF0", kFails},
-                    ParseCase{"$000000001", 1}, ParseCase{"0x00000000000000ff", 255},
-                    ParseCase{"0x0", 0}, ParseCase{"$$1", kFails}, ParseCase{"0xx1", kFails}));
+                    ParseCase{"-$10", kFails}, ParseCase{"+0x10", kFails}, ParseCase{"$1G", kFails},
+                    ParseCase{"$ 1", kFails}, ParseCase{"$1 ", kFails}, ParseCase{"0x-1", kFails},
+                    ParseCase{"$FFFFFFFF", -1}, ParseCase{"$80000000", INT_MIN},
+                    ParseCase{"$7FFFFFFF", INT_MAX}, ParseCase{"$100000000", kFails},
+                    ParseCase{"$FFFFFFFF0", kFails}, ParseCase{"$000000001", 1},
+                    ParseCase{"0x00000000000000ff", 255}, ParseCase{"0x0", 0},
+                    ParseCase{"$$1", kFails}, ParseCase{"0xx1", kFails}));
 
 struct LeadingCase {
   const char* name;
@@ -77,7 +79,10 @@ TEST(LeadingInteger, TakesTheLeadingNumberAndNeverFails) {
       {"wraps modulo 2^32", "4294967297", 1},
       {"lowest value", "-2147483648", INT_MIN},
       {"one past the highest wraps", "2147483648", INT_MIN},
-      {"stops at NUL", "12\0" "34"s, 12},
+      {"stops at NUL",
+       "12\0"
+       "34"s,
+       12},
       {"full-width digits are not digits", "\x82\x50", 0},
       {"later digits ignored", "2000abc12", 2000},
   };

@@ -1,0 +1,184 @@
+#include "explain/board_check.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "board/board_loader.h"
+#include "board/board_reader.h"
+#include "board/update_stamps.h"
+#include "explain/terminal_text.h"
+#include "markup/sjis_string.h"
+
+namespace kn::explain {
+namespace {
+
+// Lets the board reader walk bytes already in memory.
+class MemoryReader final : public FileReader {
+ public:
+  explicit MemoryReader(std::string_view bytes) : bytes_(bytes) {}
+  std::size_t Read(char* buffer, std::size_t size) override {
+    const std::size_t n = std::min(size, bytes_.size() - at_);
+    std::memcpy(buffer, bytes_.data() + at_, n);
+    at_ += n;
+    return n;
+  }
+
+ private:
+  std::string_view bytes_;
+  std::size_t at_ = 0;
+};
+
+// Counts lines as SplitLines ends them: CR LF, a lone CR or a lone LF.
+class LineCounter {
+ public:
+  explicit LineCounter(std::string_view text) : text_(text) {}
+  int LineAt(std::size_t offset) {
+    for (; at_ < offset && at_ < text_.size(); ++at_) {
+      const char c = text_[at_];
+      if (c == '\n' || (c == '\r' && (at_ + 1 >= text_.size() || text_[at_ + 1] != '\n'))) ++line_;
+    }
+    return line_;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t at_ = 0;
+  int line_ = 1;
+};
+
+bool ReadAll(FileReader& file, std::string& bytes, bool& partly) {
+  char buffer[65536];
+  for (;;) {
+    const std::size_t n = file.Read(buffer, sizeof buffer);
+    if (n == 0 || n > sizeof buffer) return true;
+    if (bytes.size() + n > BoardEntry::kMaxCheckedBytes) {
+      partly = true;
+      return true;
+    }
+    bytes.append(buffer, n);
+  }
+}
+
+// Walks the file's pieces as the loader reads them.
+void TraceBoardLines(std::string_view bytes, BoardEntry& entry) {
+  MemoryReader memory(bytes);
+  BoardReader reader(memory);
+  std::string piece;
+  int line = 1;
+  bool continuing = false;  // the piece continues a line longer than a piece
+  while (reader.NextPiece(piece)) {
+    const bool endsLine = piece.back() == '\n';
+    if (!endsLine && piece.size() == BoardReader::kPieceSize && entry.firstLongLine == 0 && !continuing) {
+      entry.firstLongLine = line;
+    }
+    if (piece[0] == ';') {
+      ++entry.commentLines;
+    } else {
+      ++entry.boardLines;
+      const std::string_view shown = std::string_view(piece).substr(0, piece.find_first_of(std::string_view("\n\r\0", 3)));
+      SjisString expanded(shown);
+      ExpandUpdateStamps(expanded, entry.time);
+      if (expanded.View() != shown && entry.stamps.size() < BoardEntry::kStampsListed) {
+        entry.stamps.push_back(StampChange{line, std::string(shown), expanded.Bytes()});
+      }
+    }
+    continuing = !endsLine;
+    if (endsLine) ++line;
+  }
+}
+
+void CheckEntry(BoardEntry& entry, FileSystem& files) {
+  if (entry.name[0] == ';') {
+    entry.status = BoardEntryStatus::kComment;
+    return;
+  }
+  if (entry.name.size() > kMaxBoardFileName) {
+    entry.status = BoardEntryStatus::kTooLong;
+    return;
+  }
+  if (!files.GetFileLocalTime(entry.name, entry.time)) {
+    entry.status = BoardEntryStatus::kMissing;
+    return;
+  }
+  const std::unique_ptr<FileReader> file = files.OpenForReading(entry.name);
+  if (!file) {
+    entry.status = BoardEntryStatus::kUnreadable;
+    return;
+  }
+  entry.status = BoardEntryStatus::kRead;
+  std::string bytes;
+  ReadAll(*file, bytes, entry.partlyChecked);
+  entry.size = bytes.size();
+  entry.encoding = CheckEncoding(bytes);
+  TraceBoardLines(bytes, entry);
+}
+
+std::string FileTimeText(const SystemTime& t) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", unsigned{t.wYear}, unsigned{t.wMonth},
+                unsigned{t.wDay}, unsigned{t.wHour}, unsigned{t.wMinute}, unsigned{t.wSecond});
+  return text;
+}
+
+bool HasOuterBlanks(const std::string& name) {
+  return static_cast<unsigned char>(name.front()) <= 0x20 || static_cast<unsigned char>(name.back()) <= 0x20;
+}
+
+}  // namespace
+
+std::vector<BoardEntry> CheckBoardList(std::string_view memo, FileSystem& files) {
+  memo = memo.substr(0, memo.find('\0'));
+  std::vector<BoardEntry> entries;
+  LineCounter counter(memo);
+  std::size_t cursor = 0;
+  std::string name;
+  while (NextMemoLine(cursor, memo, name)) {
+    BoardEntry entry;
+    entry.name = name;
+    entry.memoLine = counter.LineAt(cursor - name.size());
+    CheckEntry(entry, files);
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+std::string DescribeBoardEntry(const BoardEntry& e) {
+  std::string out = "board list line " + std::to_string(e.memoLine) + ": " + Quote(e.name) + "\n";
+  const std::string indent = "  ";
+  switch (e.status) {
+    case BoardEntryStatus::kComment:
+      return out + indent + "comment (begins with ';'): names no file\n";
+    case BoardEntryStatus::kTooLong:
+      return out + indent + "longer than 259 bytes: no file can have this name, the chip skips it\n";
+    case BoardEntryStatus::kMissing:
+      out += indent + "not found: the chip skips it";
+      if (HasOuterBlanks(e.name)) out += " (blanks before or after the name are part of it)";
+      return out + "\n";
+    case BoardEntryStatus::kUnreadable:
+      return out + indent + "found, last written " + FileTimeText(e.time) +
+             ", but cannot be read (a directory, a name with wildcards, or a locked file): its time counts for "
+             "the update alert, no lines come from it\n";
+    case BoardEntryStatus::kRead:
+      break;
+  }
+  out += indent + "found, last written " + FileTimeText(e.time) + "; " + std::to_string(e.size) + " bytes; " +
+         std::to_string(e.boardLines) + " board line(s)";
+  if (e.commentLines > 0) out += ", " + std::to_string(e.commentLines) + " comment line(s) not shown";
+  out += "\n";
+  if (e.partlyChecked) out += indent + "only the first 64 MiB were checked\n";
+  if (e.firstLongLine != 0) {
+    out += indent + "line " + std::to_string(e.firstLongLine) +
+           " is longer than 1024 bytes: the chip shows it in pieces of 1024 bytes, one line each\n";
+  }
+  for (const StampChange& stamp : e.stamps) {
+    out += indent + "stamp on line " + std::to_string(stamp.line) + ": " + Quote(stamp.before) + " -> " +
+           Quote(stamp.after) + "\n";
+  }
+  const std::string encoding = DescribeEncoding(e.encoding, indent);
+  out += encoding.empty() ? indent + "encoding: Shift-JIS, nothing wrong\n" : encoding;
+  return out;
+}
+
+}  // namespace kn::explain

@@ -1,0 +1,111 @@
+#include "explain/explain_run.h"
+
+#include <memory>
+
+#include "board/board_loader.h"
+#include "explain/board_check.h"
+#include "explain/encoding_check.h"
+#include "explain/line_explanation.h"
+#include "explain/report_writer.h"
+#include "explain/terminal_text.h"
+#include "markup/clock.h"
+#include "markup/line_list.h"
+
+namespace kn::explain {
+namespace {
+
+ExplainSettings SettingsOf(const Options& options, bool boardLines) {
+  ExplainSettings settings = DefaultSettings();
+  settings.baseFont.lfHeight = options.baseHeight;
+  settings.boardLines = boardLines;
+  return settings;
+}
+
+std::string Header(const std::string& title, const Options& options, const BrokenDownTime& when) {
+  const ExplainSettings settings = SettingsOf(options, false);
+  return title + "\nevaluated on " + TimeText(when) + (options.today ? " (--today)" : "") +
+         "; base font height " + std::to_string(settings.baseFont.lfHeight) +
+         ", weight 400, charset 128; text colour " + ColorText(settings.textColor) + "\n";
+}
+
+void AppendLines(std::string& out, std::string_view text, const ExplainSettings& settings,
+                 const BrokenDownTime& when) {
+  const FixedClock clock(when);
+  LineCursor cursor(text);
+  std::string_view line;
+  int number = 0;
+  while (cursor.Next(line)) {
+    out += "\n" + DescribeLine(ExplainLine(line, ++number, settings, clock), settings, when);
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> ReadThrough(FileSystem& files, const std::string& name) {
+  const std::unique_ptr<FileReader> file = files.OpenForReading(name);
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  for (std::size_t n; (n = file->Read(buffer, sizeof buffer)) != 0 && n <= sizeof buffer;) bytes.append(buffer, n);
+  return bytes;
+}
+
+std::string ExplainMemoReport(const std::string& title, std::string_view memo, const Options& options,
+                              const BrokenDownTime& when) {
+  std::string out = Header(title, options, when);
+  const EncodingReport encoding = CheckEncoding(memo);
+  const std::string problems = DescribeEncoding(encoding, "  ");
+  out += problems.empty() ? "encoding: Shift-JIS, nothing wrong\n" : "encoding:\n" + problems;
+  // The host hands the memo over as a C string.
+  const std::size_t nul = memo.find('\0');
+  if (nul != std::string_view::npos) {
+    out += "the memo ends at its first 0 byte (line " + std::to_string(CountLines(memo.substr(0, nul + 1))) +
+           "); the " + std::to_string(memo.size() - nul) + " bytes from there on are not part of it\n";
+    memo = memo.substr(0, nul);
+  }
+  if (memo.empty()) out += "the memo is empty: the chip shows nothing\n";
+  AppendLines(out, memo, SettingsOf(options, false), when);
+  return out;
+}
+
+std::string ExplainBoardReport(const std::string& title, std::string_view list, FileSystem& files,
+                               const Options& options, const BrokenDownTime& when) {
+  std::string out = Header(title, options, when);
+  const std::vector<BoardEntry> entries = CheckBoardList(list, files);
+  if (entries.empty()) out += "the board list names no file\n";
+  for (const BoardEntry& entry : entries) out += "\n" + DescribeBoardEntry(entry);
+
+  SystemTime newest{};
+  const std::string board = LoadBoardText(list, files, newest);
+  out += "\nboard text, as the chip shows it in board mode; newest listed file: ";
+  if (newest.wYear == 0) {
+    out += "none exists\n";
+  } else {
+    const BrokenDownTime t = MakeLocalTime(newest.wYear, newest.wMonth, newest.wDay, newest.wHour,
+                                           newest.wMinute, newest.wSecond);
+    out += TimeText(t) + "\n";
+  }
+  AppendLines(out, board, SettingsOf(options, true), when);
+  return out;
+}
+
+RunResult RunExplainer(const Options& options, FileSystem& files, const SourceReader& read,
+                       const BrokenDownTime& now) {
+  RunResult result;
+  const BrokenDownTime when = EvaluationTime(options.today, now);
+  for (const std::string& name : options.files) {
+    const std::optional<std::string> bytes = read(name);
+    if (!bytes) {
+      result.errors += "kn-explain: cannot read " + name + "\n";
+      result.status = 1;
+      continue;
+    }
+    const std::string shown = name == "-" ? "standard input" : name;
+    if (!result.report.empty()) result.report += "\n";
+    result.report += options.board ? ExplainBoardReport("board list " + Quote(shown), *bytes, files, options, when)
+                                   : ExplainMemoReport("memo " + Quote(shown), *bytes, options, when);
+  }
+  return result;
+}
+
+}  // namespace kn::explain
