@@ -36,5 +36,9 @@ fi
 flock -u 9
 # Keep one server alive for the whole run; its pipes go nowhere, so programs
 # whose output is piped do not wait for it.
-(wineserver -p >/dev/null 2>&1 </dev/null &)
-wineboot >/dev/null 2>&1 </dev/null || true
+# Starting the prefix's own processes (services, explorer) once up front saves
+# every test program that cost; skip it when a server already runs.
+if ! pgrep -f "wineserver.* -p" >/dev/null 2>&1; then
+  (wineserver -p >/dev/null 2>&1 </dev/null &)
+  wineboot >/dev/null 2>&1 </dev/null || true
+fi

@@ -49,6 +49,7 @@ class MessageBoxTest : public PluginTest {
     EXPECT_TRUE(capture.installed());
     EXPECT_EQ(call(owner_->hwnd()), 0);
     EXPECT_EQ(capture.boxes().size(), 1u);
+    EXPECT_EQ(capture.missed(), 0) << "a box escaped the hook";
     return capture.boxes().empty() ? CapturedBox{} : capture.boxes().front();
   }
 

@@ -17,7 +17,7 @@ bool IsMarker(char c) { return c == '!' || c == '$' || c == '@'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 template <typename Formatter>
-FieldTrace TraceField(SjisString& text, std::string_view keyword, Formatter format) {
+FieldTrace TraceField(SjisString& text, std::string_view keyword, const BrokenDownTime& now, Formatter format) {
   FieldTrace field;
   const int at = text.ToUpper().Locate(keyword);
   if (at == 0) return field;
@@ -31,7 +31,8 @@ FieldTrace TraceField(SjisString& text, std::string_view keyword, Formatter form
   field.pattern = std::string(pattern);
   field.closed = after < t.size() && t[after] == '%';
   field.patternCut = !field.closed && pattern.size() == kMaxPattern && after < t.size();
-  field.closingOpensCountdown = field.closed && after + 1 < t.size() && IsMarker(t[after + 1]);
+  // The closing `%` and the bytes after it would have made a countdown.
+  field.closingOpensCountdown = field.closed && HoldsCountdown(SjisString(t.substr(after)), now);
   field.value = format(pattern).Bytes();
 
   const int length = static_cast<int>(keyword.size() + pattern.size()) + 1;
@@ -78,13 +79,13 @@ void TraceColorDay(CountdownTrace& c) {
 }  // namespace
 
 FieldTrace TraceDateField(SjisString& text, const BrokenDownTime& now) {
-  return TraceField(text, "%DATE", [&now](std::string_view pattern) {
+  return TraceField(text, "%DATE", now, [&now](std::string_view pattern) {
     return FormatDate(now.year + 1900, now.mon + 1, now.mday, now.wday, pattern);
   });
 }
 
 FieldTrace TraceTimeField(SjisString& text, const BrokenDownTime& now) {
-  return TraceField(text, "%TIME", [&now](std::string_view pattern) {
+  return TraceField(text, "%TIME", now, [&now](std::string_view pattern) {
     return FormatTime(now.hour, now.min, now.sec, pattern);
   });
 }

@@ -19,7 +19,7 @@ struct FieldTrace {
   std::string pattern;   // empty: the default pattern
   bool closed = false;   // the pattern ended at a `%`
   bool patternCut = false;             // 50 bytes without `%`; the byte after them went too
-  bool closingOpensCountdown = false;  // the closing `%` is followed by !, $ or @
+  bool closingOpensCountdown = false;  // the closing `%` begins what would be a countdown
   std::string value;                   // the text that replaced the field
   bool laterKeyword = false;           // another field of the kind stays as written
 };

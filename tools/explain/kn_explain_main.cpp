@@ -51,7 +51,9 @@ int Run(int argc, char** argv) {
   if (parsed.options.encoding == OutputEncoding::kUtf8 && !decoder.Available()) {
     Write(stderr, "kn-explain: no code page 932 converter here; printing \\xNN escapes\n");
   }
+  const Utf8Console console(parsed.options.encoding == OutputEncoding::kUtf8 && decoder.Available());
   Write(stdout, EncodeForTerminal(result.report, parsed.options.encoding, decoder));
+  std::fflush(stdout);
   Write(stderr, result.errors);
   return result.status;
 }

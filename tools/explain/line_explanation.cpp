@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "explain/report_writer.h"
 #include "explain/terminal_text.h"
 #include "markup/date_time_format.h"
 #include "markup/line_list.h"
@@ -40,7 +41,15 @@ void NoteColor(LineExplanation& e) {
             "the 'C' at " + At(c.position) + " is the second byte of " + CharacterEndingAt(e.raw, c.position) +
                 ", yet it is the C the colour is read from: the prefix is searched byte by byte");
   }
-  if (c.untriedPosition == 0) return;
+  if (c.untriedPosition == 0) {
+    if (c.position != 0 && c.length == 0 && !c.insideFace && !c.fromTrailByte) {
+      AddNote(e, NoteKind::kColorUnreadable, c.position,
+              "the 'c' at " + At(c.position) +
+                  " begins no colour: a name of the colour table or six hexadecimal digits RRGGBB must follow "
+                  "it at once; the colour stays as it was");
+    }
+    return;
+  }
   if (c.insideFace) {
     AddNote(e, NoteKind::kColorHiddenByFace, c.untriedPosition,
             "the colour item at " + At(c.untriedPosition) +
@@ -173,8 +182,7 @@ void NoteCountdown(LineExplanation& e) {
             "the date bytes " + Quote(c.dateBytes) + " are not eight digits: the field shows an error text");
   } else if (c.carried) {
     AddNote(e, NoteKind::kCountdownDateCarried, 0,
-            "the date " + c.dateBytes + " is read as " + std::to_string(c.date.year) + "-" +
-                std::to_string(c.date.month) + "-" + std::to_string(c.date.day) +
+            "the date " + c.dateBytes + " is read as " + DateText(c.date) +
                 ": months and days beyond their range carry over");
   }
   if (c.strayAngle) {

@@ -13,6 +13,7 @@ enum class NoteKind {
   kItemFromTrailByte,        // a double-byte character such as オ switches on a flag
   kColorHiddenByFace,        // the first C is the one of FACE=, so a colour after it is ignored
   kColorNotTried,            // a colour item after the first C is never read
+  kColorUnreadable,          // the first C begins no colour
   kFaceUnclosed,             // FACE=" without a closing quote: its letters act as flags
   kFaceNameCut,              // longer than 31 bytes
   kMinusIgnored,             // a `-` size is not looked at when the prefix holds a `+`

@@ -75,10 +75,10 @@ void TraceColor(TrackedPrefix& prefix, const SjisString& line, ColorItem& item) 
   item.position = prefix.Origin(at);
   item.fromTrailByte = IsTrail(line, item.position);
   item.insideFace = at >= 3 && prefix.View().substr(static_cast<std::size_t>(at - 3), 4) == "FACE";
-  const std::string_view spec = prefix.View().substr(static_cast<std::size_t>(at), 6);
-  item.length = ParseColorSpec(spec, item.color);
+  const std::string_view colourBytes = prefix.View().substr(static_cast<std::size_t>(at), 6);
+  item.length = ParseColorSpec(colourBytes, item.color);
   if (item.length > 0) {
-    item.nameIndex = item.length == 3 ? ColorNameIndex(spec) : -1;
+    item.nameIndex = item.length == 3 ? ColorNameIndex(colourBytes) : -1;
     prefix.Erase(at, item.length);
     item.untriedPosition = FirstReadableColor(prefix, static_cast<std::size_t>(at - 1));
   } else {

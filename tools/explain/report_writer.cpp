@@ -45,6 +45,15 @@ std::string FontFace(const LogFont& font) {
   return std::string(font.lfFaceName, end);
 }
 
+// "'b' at byte 5", or for a trail byte the character it belongs to.
+std::string Source(const std::string& raw, int position, bool fromTrailByte) {
+  if (fromTrailByte) {
+    return "the second byte of " + Quote(std::string_view(raw).substr(static_cast<std::size_t>(position - 2), 2)) +
+           " at " + At(position);
+  }
+  return "'" + raw.substr(static_cast<std::size_t>(position - 1), 1) + "' at " + At(position);
+}
+
 void DescribeColor(Rows& rows, const LineExplanation& e) {
   const ColorItem& c = e.prefix.color;
   if (c.length == 0) return;
@@ -52,7 +61,8 @@ void DescribeColor(Rows& rows, const LineExplanation& e) {
   if (c.nameIndex >= 0) row += " (" + std::string(ColorNames[c.nameIndex].name) + ", colour table)";
   const std::string_view item = std::string_view(e.raw).substr(static_cast<std::size_t>(c.position - 1),
                                                                static_cast<std::size_t>(c.length));
-  rows.Add(row + ", from " + Quote(item) + " at " + At(c.position));
+  rows.Add(row + ", from " + (c.fromTrailByte ? Source(e.raw, c.position, true) + " and the bytes after it"
+                                               : Quote(item) + " at " + At(c.position)));
 }
 
 void DescribeFace(Rows& rows, const FaceItem& face, const char* keyword, const char* charset, bool replaced) {
@@ -61,14 +71,14 @@ void DescribeFace(Rows& rows, const FaceItem& face, const char* keyword, const c
            " at " + At(face.position) + (replaced ? " (FACEA= comes later and wins)" : ""));
 }
 
-void DescribeFlag(Rows& rows, const FlagItem& flag, const char* row) {
-  if (flag.position != 0) rows.Add(std::string(row) + ", from the byte at " + std::to_string(flag.position));
+void DescribeFlag(Rows& rows, const LineExplanation& e, const FlagItem& flag, const char* row) {
+  if (flag.position != 0) rows.Add(std::string(row) + ", from " + Source(e.raw, flag.position, flag.fromTrailByte));
 }
 
 void DescribePrefix(Rows& rows, const LineExplanation& e, const ExplainSettings& settings) {
   const PrefixTrace& p = e.prefix;
   if (!p.found) {
-    rows.Add(std::string("prefix: none (") + AbsenceText(p.absence) + ")");
+    if (!e.raw.empty()) rows.Add(std::string("prefix: none (") + AbsenceText(p.absence) + ")");
     return;
   }
   rows.Add("prefix: bytes " + std::to_string(p.leadPosition) + "-" + std::to_string(p.barPosition) +
@@ -77,10 +87,10 @@ void DescribePrefix(Rows& rows, const LineExplanation& e, const ExplainSettings&
   DescribeColor(rows, e);
   DescribeFace(rows, p.face, "FACE=", "128 (Shift-JIS)", p.ansiFace.closed);
   DescribeFace(rows, p.ansiFace, "FACEA=", "0 (ANSI)", false);
-  DescribeFlag(rows, p.bold, "weight: 700 (bold)");
-  DescribeFlag(rows, p.italic, "italic: on");
-  DescribeFlag(rows, p.strikeOut, "strike-out: on");
-  DescribeFlag(rows, p.underline, "underline: on");
+  DescribeFlag(rows, e, p.bold, "weight: 700 (bold)");
+  DescribeFlag(rows, e, p.italic, "italic: on");
+  DescribeFlag(rows, e, p.strikeOut, "strike-out: on");
+  DescribeFlag(rows, e, p.underline, "underline: on");
   if (p.size.sign != 0 && p.size.digit >= 0) {
     rows.Add("height: " + std::to_string(settings.baseFont.lfHeight) + " -> " +
              std::to_string(e.markupFormat.font.lfHeight) + ", from '" + p.size.sign +

@@ -40,6 +40,20 @@ class Cp932Decoder {
   void* handle_ = nullptr;
 };
 
+// While it lives, a Windows console shows UTF-8 output (the console's code
+// page is put back afterwards); elsewhere, or for output that is no console,
+// it does nothing.
+class Utf8Console {
+ public:
+  explicit Utf8Console(bool wanted);
+  ~Utf8Console();
+  Utf8Console(const Utf8Console&) = delete;
+  Utf8Console& operator=(const Utf8Console&) = delete;
+
+ private:
+  [[maybe_unused]] unsigned previousCodePage_ = 0;  // used on Windows only
+};
+
 // The report as the terminal gets it. Without a usable decoder kUtf8 falls
 // back to kHex.
 std::string EncodeForTerminal(std::string_view report, OutputEncoding encoding, Cp932Decoder& decoder);

@@ -1,7 +1,8 @@
 // Records every message box the calling thread opens and closes it at once,
 // so a test can call an entry point that shows one without blocking. A CBT
 // hook on this thread sees the dialog (class #32770) when it is activated,
-// after its controls are set up.
+// after its controls are set up. Should the hook miss a box, a thread timer
+// (which the box's modal loop dispatches) closes it so the test cannot hang.
 #pragma once
 
 #include <windows.h>
@@ -25,8 +26,10 @@ class MessageBoxCapture {
   MessageBoxCapture() {
     Current() = this;
     hook_ = SetWindowsHookExA(WH_CBT, &MessageBoxCapture::HookProc, nullptr, GetCurrentThreadId());
+    watchdog_ = SetTimer(nullptr, 0, kWatchdogMs, &MessageBoxCapture::Watchdog);
   }
   ~MessageBoxCapture() {
+    if (watchdog_) KillTimer(nullptr, watchdog_);
     if (hook_) UnhookWindowsHookEx(hook_);
     Current() = nullptr;
   }
@@ -35,10 +38,13 @@ class MessageBoxCapture {
 
   bool installed() const { return hook_ != nullptr; }
   const std::vector<CapturedBox>& boxes() const { return boxes_; }
+  // Boxes the hook missed and the watchdog had to close.
+  int missed() const { return missed_; }
 
  private:
   static constexpr int kTextControl = 0xFFFF;
   static constexpr int kIconControl = 0x440;
+  static constexpr UINT kWatchdogMs = 20000;
 
   static MessageBoxCapture*& Current() {
     static thread_local MessageBoxCapture* current = nullptr;
@@ -84,7 +90,25 @@ class MessageBoxCapture {
     return CallNextHookEx(self ? self->hook_ : nullptr, code, wparam, lparam);
   }
 
+  static BOOL CALLBACK CloseMissed(HWND window, LPARAM) {
+    MessageBoxCapture* self = Current();
+    if (!IsDialog(window) || !IsWindowVisible(window)) return TRUE;
+    if (self) {
+      for (HWND seen : self->seen_)
+        if (seen == window) return TRUE;
+      ++self->missed_;
+    }
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return TRUE;
+  }
+
+  static void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &MessageBoxCapture::CloseMissed, 0);
+  }
+
   HHOOK hook_ = nullptr;
+  UINT_PTR watchdog_ = 0;
+  int missed_ = 0;
   std::vector<CapturedBox> boxes_;
   std::vector<HWND> seen_;
 };

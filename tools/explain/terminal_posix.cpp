@@ -1,4 +1,5 @@
-// The code page 932 decoder over iconv(3), for every platform but Windows.
+// The terminal's platform parts on every platform but Windows: the code
+// page 932 decoder over iconv(3); terminals need no preparing.
 #ifndef _WIN32
 
 #include <iconv.h>
@@ -40,6 +41,9 @@ bool Cp932Decoder::Append(std::string_view character, std::string& out) {
   out.append(output, sizeof output - outLeft);
   return true;
 }
+
+Utf8Console::Utf8Console(bool) {}
+Utf8Console::~Utf8Console() = default;
 
 }  // namespace kn::explain
 

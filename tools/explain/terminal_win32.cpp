@@ -1,4 +1,5 @@
-// The code page 932 decoder over MultiByteToWideChar, on Windows.
+// The terminal's platform parts on Windows: the code page 932 decoder over
+// MultiByteToWideChar, and a console switched to UTF-8 output.
 #ifdef _WIN32
 
 #include <windows.h>
@@ -39,6 +40,16 @@ bool Cp932Decoder::Append(std::string_view character, std::string& out) {
   if (count != 1 || (wide[0] >= 0xD800 && wide[0] <= 0xDFFF)) return false;
   AppendUtf8(out, static_cast<unsigned>(wide[0]));
   return true;
+}
+
+Utf8Console::Utf8Console(bool wanted) {
+  if (!wanted || GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_CHAR) return;
+  const UINT previous = GetConsoleOutputCP();
+  if (previous != 0 && previous != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) previousCodePage_ = previous;
+}
+
+Utf8Console::~Utf8Console() {
+  if (previousCodePage_ != 0) SetConsoleOutputCP(previousCodePage_);
 }
 
 }  // namespace kn::explain
