@@ -52,6 +52,10 @@ fuzz: FUZZ_SECONDS = 600
 fuzz: fuzz-build
 	@scripts/fuzz-all.sh $(FUZZ_SECONDS)
 
+# The guide's pictures, rendered from docs/examples by the real DLL.
+docs: windows
+	scripts/render-docs.sh
+
 # Benchmarks of the portable core (line preparation, paint walks).
 bench: native
 	build/native/prepare_line_bench
