@@ -34,11 +34,7 @@ if [ ! -f "$WINEPREFIX/.kn-ready" ]; then
   mv "$scratch" "$final"
 fi
 flock -u 9
-# Keep one server alive for the whole run; its pipes go nowhere, so programs
-# whose output is piped do not wait for it.
-# Starting the prefix's own processes (services, explorer) once up front saves
-# every test program that cost; skip it when a server already runs.
-if ! pgrep -f "wineserver.* -p" >/dev/null 2>&1; then
-  (wineserver -p >/dev/null 2>&1 </dev/null &)
-  wineboot >/dev/null 2>&1 </dev/null || true
-fi
+# Keep one server alive for the whole run (a second start for the same prefix
+# exits at once); its pipes go nowhere, so programs whose output is piped, as
+# under CTest, do not wait for it.
+(wineserver -p >/dev/null 2>&1 </dev/null &)
