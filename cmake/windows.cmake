@@ -61,7 +61,7 @@ if(KN_WINE_TESTS)
   add_dependencies(kn_wine_tests kaleidonote)
   # The tests find the DLL, the host and the helper programs beside them.
   add_test(NAME wine_tests COMMAND kn_wine_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-  set_tests_properties(wine_tests PROPERTIES TIMEOUT 900)
+  set_tests_properties(wine_tests PROPERTIES TIMEOUT 2400)
 endif()
 
 # The native unit tests also run here, inside Wine, through the mingw build of
@@ -75,4 +75,4 @@ if(TARGET kn_explain)
 endif()
 target_link_options(kn_core_tests_win PRIVATE -static)
 add_test(NAME core_tests_under_wine COMMAND kn_core_tests_win)
-set_tests_properties(core_tests_under_wine PROPERTIES TIMEOUT 900)
+set_tests_properties(core_tests_under_wine PROPERTIES TIMEOUT 2400)

@@ -137,16 +137,23 @@ bool ParseValueOption(const std::wstring& option, const std::wstring& value, Hos
   } else if (option == L"--back-color") {
     if (!ParseHex(value, options.backColor)) return Invalid(option, value, error);
   } else if (option == L"--font-height") {
-    if (!ParseLong(value, -kMaxFontHeight, kMaxFontHeight, number)) return Invalid(option, value, error);
+    if (!ParseLong(value, -kMaxFontHeight, kMaxFontHeight, number)) {
+      return Invalid(option, value, error);
+    }
     options.fontHeight = number;
   } else if (option == L"--link-color") {
     if (!ParseLinkColor(value, link)) return Invalid(option, value, error);
     options.linkColor = link;
-  } else {
-    error = "unknown option " + WideToUtf8(option);
-    return false;
   }
   return true;
+}
+
+bool TakesValue(const std::wstring& option) {
+  for (const wchar_t* name : {L"--dll", L"--font", L"--size", L"--text-color", L"--back-color",
+                              L"--font-height", L"--link-color"}) {
+    if (option == name) return true;
+  }
+  return false;
 }
 
 bool ParseOption(const std::wstring& option, ArgReader& reader, HostOptions& options,
@@ -155,10 +162,13 @@ bool ParseOption(const std::wstring& option, ArgReader& reader, HostOptions& opt
   else if (option == L"--bold") options.bold = true;
   else if (option == L"--board") options.board = true;
   else if (option == L"--scroll") options.scroll = true;
-  else {
+  else if (TakesValue(option)) {
     std::wstring value;
     return reader.TakeValue(option, value, error) &&
            ParseValueOption(option, value, options, error);
+  } else {
+    error = "unknown option " + WideToUtf8(option);
+    return false;
   }
   return true;
 }

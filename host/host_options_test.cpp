@@ -92,6 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"OneFile", {L"render", L"m.txt"}, "MEMO.txt and OUT.png"},
         BadLine{"ThreeFiles", {L"render", L"a", L"b", L"c"}, "MEMO.txt and OUT.png"},
         BadLine{"UnknownOption", {L"render", L"a", L"b", L"--big"}, "unknown option --big"},
+        BadLine{"UnknownOptionBeforeAFile", {L"render", L"a", L"--big", L"b"},
+                "unknown option --big"},
         BadLine{"MissingValue", {L"render", L"a", L"b", L"--dll"}, "--dll needs a value"},
         BadLine{"ShortColour", {L"render", L"a", L"b", L"--text-color", L"FFF"}, "--text-color"},
         BadLine{"NonHexColour", {L"render", L"a", L"b", L"--back-color", L"GG0000"},

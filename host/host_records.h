@@ -72,7 +72,7 @@ constexpr std::int32_t kSaveBlockLength = 60;
 
 // What DrawExSpecification fills. The values are the host's business; the
 // host reads the title and keeps the rest.
-struct ChipSpecification {
+struct ChipDescription {
   std::int32_t value0;
   std::int32_t value4;
   char title[52];  // NUL-terminated code page 932
@@ -80,9 +80,9 @@ struct ChipSpecification {
   std::int32_t value64;
   std::int32_t value68;
 };
-static_assert(offsetof(ChipSpecification, title) == 8, "title at 8");
-static_assert(offsetof(ChipSpecification, value60) == 60, "value at 60");
-static_assert(sizeof(ChipSpecification) == 72, "72 bytes");
+static_assert(offsetof(ChipDescription, title) == 8, "title at 8");
+static_assert(offsetof(ChipDescription, value60) == 60, "value at 60");
+static_assert(sizeof(ChipDescription) == 72, "72 bytes");
 
 // The board-file chooser's request (EditHelper): the memo text in a movable
 // global block that the plug-in may grow.

@@ -7,6 +7,10 @@
 namespace kn::host {
 namespace {
 
+std::int32_t AddressOf(const void* pointer) {
+  return static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(pointer));
+}
+
 std::int32_t IntAt(const void* record, std::size_t offset) {
   std::int32_t value = 0;
   std::memcpy(&value, static_cast<const unsigned char*>(record) + offset, sizeof value);
@@ -25,9 +29,9 @@ TEST(SaveBlock, ModesLandWhereTheChipReadsThem) {
   const struct {
     std::size_t offset;
     std::int32_t value;
-  } expected[] = {{0, 60},      {4, kInterval3Min}, {8, kLinkGreen}, {12, kBlink},
-                  {16, kBoardMode}, {20, kScrollMode}, {24, 100},     {56, 108},
-                  {60, 0},      {64, 0}};
+  } expected[] = {{0, 60},          {4, kInterval3Min}, {8, kLinkGreen}, {12, kBlink},
+                  {16, kBoardMode}, {20, kScrollMode},  {24, 100},       {56, 108},
+                  {60, 0},          {64, 0}};
   for (const auto& e : expected) {
     SCOPED_TRACE("offset " + std::to_string(e.offset));
     EXPECT_EQ(IntAt(&block, e.offset), e.value);
@@ -53,15 +57,15 @@ TEST(ChipSettings, FieldsLandWhereTheChipReadsThem) {
   const ChipSettings settings = MakeChipSettings(memo, RGB(1, 2, 3), RGB(4, 5, 6), font, save, 1);
   const auto* bytes = reinterpret_cast<const unsigned char*>(&settings);
   for (std::size_t i = 0; i < 72; ++i) ASSERT_EQ(bytes[i], 0) << "host byte " << i;
-  EXPECT_EQ(IntAt(&settings, 72), static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(memo)));
+  EXPECT_EQ(IntAt(&settings, 72), AddressOf(memo));
   EXPECT_EQ(IntAt(&settings, 76), 0x030201);
   EXPECT_EQ(IntAt(&settings, 80), 0x060504);
-  EXPECT_EQ(IntAt(&settings, 84), -14);                     // lfHeight
-  EXPECT_EQ(IntAt(&settings, 84 + 16), FW_BOLD);            // lfWeight
-  EXPECT_EQ(bytes[84 + 23], SHIFTJIS_CHARSET);              // lfCharSet
+  EXPECT_EQ(IntAt(&settings, 84), -14);           // lfHeight
+  EXPECT_EQ(IntAt(&settings, 84 + 16), FW_BOLD);  // lfWeight
+  EXPECT_EQ(bytes[84 + 23], SHIFTJIS_CHARSET);    // lfCharSet
   EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 84 + 28), "Face");
   EXPECT_EQ(IntAt(&settings, 144), 1);
-  EXPECT_EQ(IntAt(&settings, 148), static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(&save)));
+  EXPECT_EQ(IntAt(&settings, 148), AddressOf(&save));
 }
 
 struct FaceCase {

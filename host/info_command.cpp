@@ -12,25 +12,25 @@ constexpr unsigned char kUntouched = 0xCD;
 
 // The record sits at the start of a larger zone so that writes past its end
 // show up.
-struct SpecificationZone {
-  ChipSpecification record;
+struct DescriptionZone {
+  ChipDescription record;
   unsigned char beyond[184];
 };
 
-void PrintSpecification(const EntryPoints& api) {
-  SpecificationZone zone;
+void PrintDescription(const EntryPoints& api) {
+  DescriptionZone zone;
   std::memset(&zone, kUntouched, sizeof zone);
   const int result = api.DrawExSpecification(&zone);
-  const ChipSpecification& spec = zone.record;
-  const std::string title(spec.title, strnlen(spec.title, sizeof spec.title));
+  const ChipDescription& record = zone.record;
+  const std::string title(record.title, strnlen(record.title, sizeof record.title));
   std::printf("DrawExSpecification returned %d\n", result);
-  std::printf("  offset  0: %ld\n  offset  4: %ld\n", static_cast<long>(spec.value0),
-              static_cast<long>(spec.value4));
+  std::printf("  offset  0: %ld\n  offset  4: %ld\n", static_cast<long>(record.value0),
+              static_cast<long>(record.value4));
   std::printf("  offset  8: \"%s\"%s\n", ShiftJisToUtf8(title).c_str(),
-              title.size() == sizeof spec.title ? " (not terminated)" : "");
+              title.size() == sizeof record.title ? " (not terminated)" : "");
   std::printf("  offset 60: %ld\n  offset 64: %ld\n  offset 68: %ld\n",
-              static_cast<long>(spec.value60), static_cast<long>(spec.value64),
-              static_cast<long>(spec.value68));
+              static_cast<long>(record.value60), static_cast<long>(record.value64),
+              static_cast<long>(record.value68));
   std::size_t written = 0;
   for (unsigned char byte : zone.beyond) written += byte != kUntouched;
   std::printf("  bytes from offset 72 on: %s\n", written ? "CHANGED" : "untouched");
@@ -59,7 +59,7 @@ int RunInfo(const HostOptions& options) {
   std::printf("%s\n", WideToUtf8(library.path()).c_str());
   const bool plain = PrintExports(library, "");
   const bool underscored = PrintExports(library, "_");
-  if (library.api().DrawExSpecification) PrintSpecification(library.api());
+  if (library.api().DrawExSpecification) PrintDescription(library.api());
   return plain && underscored ? kExitDone : kExitFailed;
 }
 

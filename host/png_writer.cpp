@@ -77,7 +77,8 @@ bool Decode(const std::wstring& path, Picture& picture, std::string& error) {
   ComRef<IWICFormatConverter> converter;
   UINT width = 0;
   UINT height = 0;
-  if (!CreateFactory(factory, error) || !OpenStream(factory.get(), path, GENERIC_READ, stream, error) ||
+  if (!CreateFactory(factory, error) ||
+      !OpenStream(factory.get(), path, GENERIC_READ, stream, error) ||
       !Check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                               decoder.Receive()),
              "reading the PNG", error) ||

@@ -27,7 +27,8 @@ class ScratchFile {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const DWORD size = static_cast<DWORD>(bytes.size());
+    const BOOL ok = WriteFile(file, bytes.data(), size, &written, nullptr);
     CloseHandle(file);
     return ok && written == bytes.size();
   }

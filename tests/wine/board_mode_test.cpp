@@ -13,6 +13,7 @@
 #include "wine/harness/board_files.h"
 #include "wine/harness/chip_fixture.h"
 #include "wine/harness/reference_painter.h"
+#include "wine/harness/styled_reference.h"
 
 namespace kn::wine {
 namespace {
@@ -74,18 +75,22 @@ class BoardListTest : public BoardTest, public testing::WithParamInterface<ListC
 TEST_P(BoardListTest, MenuToggleShowsTheFilesAndThenTheMemoAgain) {
   const ListCase& param = GetParam();
   for (const auto& file : param.files) Write(file.first, file.second);
+  ChipSettings settings;
   std::string memo;
-  std::vector<std::string> memoShown;
+  // Outside board mode the memo itself is shown, and a full path in it is a
+  // link: underlined, in the link colour (blue).
+  LOGFONTA linkFont = settings.font();
+  linkFont.lfUnderline = 1;
+  std::vector<StyledLine> memoShown;
   for (const std::string& line : param.memoLines) {
     std::string text = line;
     const std::size_t at = text.find('@');
-    if (at != std::string::npos) {
-      text = text.substr(0, at) + folder_.File(text.substr(at + 1));
-    }
+    if (at != std::string::npos) text = text.substr(0, at) + folder_.File(text.substr(at + 1));
     memo += text + "\r\n";
-    memoShown.push_back(text);
+    const bool isPath = text[0] != ';';
+    memoShown.push_back({text, isPath ? linkFont : settings.font(),
+                         isPath ? RGB(0, 0, 255) : settings.textColor(), DT_LEFT});
   }
-  ChipSettings settings;
   settings.Memo(memo);
   ScopedChip chip(settings);
   ASSERT_EQ(chip.initResult(), 0);
@@ -94,7 +99,10 @@ TEST_P(BoardListTest, MenuToggleShowsTheFilesAndThenTheMemoAgain) {
   ExpectShows(chip, settings, param.shown);
 
   EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), kBoardMode), 3);
-  ExpectShows(chip, settings, memoShown);
+  ASSERT_EQ(Paint(chip), 0);
+  Canvas memoPicture(client());
+  PaintStyledReference(memoPicture, client(), settings.backColor(), memoShown);
+  EXPECT_EQ(canvas().FirstDifference(memoPicture), "") << "the memo again";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -164,10 +164,11 @@ TEST_F(ChipLifecycleTest, UnInitializeAnswersZeroWithAndWithoutMemo) {
   }
 }
 
-// The block the host gets back, as 17 integers.
+// The block the host gets back: the length and the 60 data bytes, as 16
+// integers (the four bytes after them carry nothing).
 struct SavedBlock {
   int result;
-  std::int32_t words[17];
+  std::int32_t words[16];
 };
 
 SavedBlock FetchSaveBlock(HLOCAL chip) {
@@ -193,11 +194,10 @@ TEST_F(ChipLifecycleTest, TheSavedBlockComesBackAsGiven) {
 
   const SavedBlock saved = FetchSaveBlock(chip.get());
   EXPECT_EQ(saved.result, 1);
-  std::int32_t expected[17];
+  std::int32_t expected[16];
   std::memcpy(expected, &given, sizeof expected);
-  expected[15] = 0;                    // reserved is written as 0
-  expected[16] = std::int32_t(0xCCCCCCCC);  // never written
-  for (int i = 0; i < 17; ++i) EXPECT_EQ(saved.words[i], expected[i]) << "offset " << i * 4;
+  expected[15] = 0;  // reserved is written as 0
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(saved.words[i], expected[i]) << "offset " << i * 4;
 }
 
 // LocalAlloc(LMEM_MOVEABLE, 0) gives a discarded block that cannot be locked:
@@ -246,9 +246,8 @@ TEST_F(UnlockableChipTest, PerChipCallsAnswerNeutrally) {
 TEST_F(UnlockableChipTest, GetSaveDataWritesTheDefaultBlock) {
   const SavedBlock saved = FetchSaveBlock(chip_);
   EXPECT_EQ(saved.result, 1);
-  const std::int32_t expected[17] = {60, kInterval1Min, kLinkBlue, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                     std::int32_t(0xCCCCCCCC)};
-  for (int i = 0; i < 17; ++i) EXPECT_EQ(saved.words[i], expected[i]) << "offset " << i * 4;
+  const std::int32_t expected[16] = {60, kInterval1Min, kLinkBlue, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(saved.words[i], expected[i]) << "offset " << i * 4;
 }
 
 TEST_F(UnlockableChipTest, UnInitializeStillFreesTheHandle) {

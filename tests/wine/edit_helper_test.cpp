@@ -3,6 +3,7 @@
 // block is read back.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commdlg.h>
 
 #include <cstring>
 #include <memory>
@@ -183,6 +184,38 @@ TEST_F(EditHelperTest, CancelWithoutABlockLeavesNone) {
   EXPECT_EQ(request_.text, nullptr);
   EXPECT_EQ(request_.length1, kUnsetLength);
   EXPECT_EQ(request_.length2, kUnsetLength);
+}
+
+// A block that cannot be locked (zero bytes, discarded) is left exactly as
+// it was: nothing is appended and the host hears that nothing changed.
+TEST_F(EditHelperTest, BlockThatCannotBeLockedIsLeftAlone) {
+  request_.text = GlobalAlloc(GMEM_MOVEABLE, 0);
+  ASSERT_NE(request_.text, nullptr);
+  ASSERT_EQ(GlobalLock(request_.text), nullptr) << "the block unexpectedly locks";
+  const HGLOBAL given = request_.text;
+  EXPECT_EQ(Choose(board_), 2);
+  EXPECT_EQ(request_.text, given);
+  EXPECT_EQ(GlobalSize(given), 0u);
+  EXPECT_EQ(request_.length1, kUnsetLength);
+  EXPECT_EQ(request_.length2, kUnsetLength);
+}
+
+// Why the chooser must put the current directory back: the dialog itself
+// moves it to the chosen file's folder.
+TEST_F(EditHelperTest, TheDialogAloneMovesTheCurrentDirectory) {
+  const std::string start = scratch_->Join("start");
+  ScopedCurrentDirectory inStart(start);
+  ASSERT_TRUE(inStart.changed());
+  FileDialogDriver driver(board_);
+  char file[MAX_PATH] = {};
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner_->hwnd();
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = sizeof file;
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+  ASSERT_TRUE(GetOpenFileNameA(&dialog));
+  EXPECT_TRUE(SameFolder(CurrentDirectory(), scratch_->Join("files"))) << CurrentDirectory();
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ class FileDialogDriver {
  public:
   static constexpr int kFileNameControl = 0x47C;
   static constexpr int kFileTypeControl = 0x470;
+  static constexpr UINT_PTR kAnswerTimer = 0x4B4E;
 
   // Chooses `path`, or cancels when there is none.
   explicit FileDialogDriver(std::optional<std::string> path) : path_(std::move(path)) {
@@ -76,10 +77,21 @@ class FileDialogDriver {
     return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
   }
 
-  void Answer(HWND dialog) {
+  // Seen when it is activated; answered from the dialog's own message loop
+  // a moment later, once it has filled its controls.
+  void Notice(HWND dialog) {
     for (HWND seen : seen_)
       if (seen == dialog) return;  // activated again before it closed
     seen_.push_back(dialog);
+    if (!SetTimer(dialog, kAnswerTimer, 0, &FileDialogDriver::TimerProc)) Answer(dialog);
+  }
+
+  static void CALLBACK TimerProc(HWND dialog, UINT, UINT_PTR id, DWORD) {
+    KillTimer(dialog, id);
+    if (FileDialogDriver* self = Current()) self->Answer(dialog);
+  }
+
+  void Answer(HWND dialog) {
     HWND name = GetDlgItem(dialog, kFileNameControl);
     if (!name) {
       otherBoxes_.push_back(TextOf(GetDlgItem(dialog, 0xFFFF)));
@@ -112,7 +124,7 @@ class FileDialogDriver {
   static LRESULT CALLBACK HookProc(int code, WPARAM wparam, LPARAM lparam) {
     FileDialogDriver* self = Current();
     HWND window = reinterpret_cast<HWND>(wparam);
-    if (code == HCBT_ACTIVATE && self && IsDialog(window)) self->Answer(window);
+    if (code == HCBT_ACTIVATE && self && IsDialog(window)) self->Notice(window);
     return CallNextHookEx(self ? self->hook_ : nullptr, code, wparam, lparam);
   }
 

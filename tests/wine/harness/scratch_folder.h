@@ -58,12 +58,16 @@ class ScopedCurrentDirectory {
 
 class ScratchFolder {
  public:
-  // `name` distinguishes the tests; the process id keeps parallel runs apart.
+  // `name` distinguishes the tests; the process id keeps parallel runs apart
+  // and the count keeps a folder whose files are still in use (a program
+  // that has not exited yet) from being reused.
   explicit ScratchFolder(const std::string& name) {
+    static int made = 0;
     char temp[MAX_PATH] = {};
     const DWORD n = GetTempPathA(sizeof temp, temp);
     if (n == 0 || n >= sizeof temp) return;
-    std::string path = std::string(temp, n) + "kn_" + name + "_" + std::to_string(GetCurrentProcessId());
+    std::string path = std::string(temp, n) + "kn_" + name + "_" + std::to_string(GetCurrentProcessId()) +
+                       "_" + std::to_string(++made);
     RemoveTree(path);
     if (CreateDirectoryA(path.c_str(), nullptr)) path_ = path;
   }
