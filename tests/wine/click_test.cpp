@@ -134,6 +134,10 @@ TEST_F(ClickTest, LinkStartsTheProgramWithItsParametersInItsFolder) {
   const size_t programStart = quotedByShell ? 1 : 0;
   EXPECT_TRUE(SameLetters(line.substr(programStart, programEnd - programStart), program)) << line;
   EXPECT_EQ(line.substr(programEnd + programStart), " arg1 two words ") << line;
+
+  // The program file stays in use until the recorder has exited; wait a
+  // while for that so the scratch folder can go.
+  for (int tries = 0; tries < 600 && !DeleteFileA(program.c_str()); ++tries) Sleep(100);
 }
 
 // ---- Copying a link's command ------------------------------------------

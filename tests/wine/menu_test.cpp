@@ -92,8 +92,9 @@ void ExpectTree(HMENU menu, const std::vector<Expected>& expected) {
     const MenuItemView item = ReadMenuItem(menu, static_cast<int>(i));
     ASSERT_TRUE(item.read);
     // Separators come greyed by nature; every other item must be enabled.
-    if (expected[i].kind != Expected::kSeparator)
+    if (expected[i].kind != Expected::kSeparator) {
       EXPECT_EQ(item.state & (MF_GRAYED | MF_DISABLED), 0u) << "greyed or disabled";
+    }
     switch (expected[i].kind) {
       case Expected::kSeparator:
         EXPECT_NE(item.type & MFT_SEPARATOR, 0u) << "not a separator";

@@ -1,13 +1,15 @@
 // Answers the open-file dialogs that the calling thread opens, as a user
 // would: a CBT hook sees each dialog (class #32770) when it is activated,
-// records what it shows, types a full path into the file-name control and
-// presses OK, or presses Cancel. Any other box (for instance a complaint
+// records what it shows, may first open another folder (typing its path and
+// pressing OK, as a user browses), then types a full path into the file-name
+// control and presses OK, or presses Cancel. Any other box (for instance a complaint
 // about a missing file) is recorded, closed, and the file dialog cancelled,
 // so a test never hangs.
 #pragma once
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,7 +21,7 @@ struct SeenFileDialog {
   HWND owner = nullptr;
   std::string initialName;           // the file-name control's text when shown
   std::vector<std::string> filters;  // the file-type list's entries
-  std::string currentDirectory;      // the process's, while the dialog is shown
+  std::string currentDirectory;      // the process's, just before the answer
 };
 
 class FileDialogDriver {
@@ -28,8 +30,10 @@ class FileDialogDriver {
   static constexpr int kFileTypeControl = 0x470;
   static constexpr UINT_PTR kAnswerTimer = 0x4B4E;
 
-  // Chooses `path`, or cancels when there is none.
-  explicit FileDialogDriver(std::optional<std::string> path) : path_(std::move(path)) {
+  // Opens the folder `visitFirst` when one is given, then chooses `path`, or
+  // cancels when there is none.
+  explicit FileDialogDriver(std::optional<std::string> path, std::string visitFirst = {})
+      : path_(std::move(path)), visitFirst_(std::move(visitFirst)) {
     Current() = this;
     hook_ = SetWindowsHookExA(WH_CBT, &FileDialogDriver::HookProc, nullptr, GetCurrentThreadId());
   }
@@ -99,14 +103,23 @@ class FileDialogDriver {
       for (HWND open : fileDialogs_) PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       return;
     }
-    fileDialogs_.push_back(dialog);
-    SeenFileDialog seen;
-    seen.title = TextOf(dialog);
-    seen.owner = GetWindow(dialog, GW_OWNER);
-    seen.initialName = TextOf(name);
-    seen.filters = ComboEntries(GetDlgItem(dialog, kFileTypeControl));
-    seen.currentDirectory = CurrentDirectoryNow();
-    dialogs_.push_back(seen);
+    const bool first = std::find(fileDialogs_.begin(), fileDialogs_.end(), dialog) == fileDialogs_.end();
+    if (first) {
+      fileDialogs_.push_back(dialog);
+      SeenFileDialog seen;
+      seen.title = TextOf(dialog);
+      seen.owner = GetWindow(dialog, GW_OWNER);
+      seen.initialName = TextOf(name);
+      seen.filters = ComboEntries(GetDlgItem(dialog, kFileTypeControl));
+      dialogs_.push_back(seen);
+      if (!visitFirst_.empty()) {
+        // The timer fires once the dialog has handled the OK posted before it.
+        SetWindowTextA(name, visitFirst_.c_str());
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        if (SetTimer(dialog, kAnswerTimer, 0, &FileDialogDriver::TimerProc)) return;
+      }
+    }
+    dialogs_.back().currentDirectory = CurrentDirectoryNow();
     if (path_) {
       SetWindowTextA(name, path_->c_str());
       PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -129,6 +142,7 @@ class FileDialogDriver {
   }
 
   std::optional<std::string> path_;
+  std::string visitFirst_;
   HHOOK hook_ = nullptr;
   std::vector<SeenFileDialog> dialogs_;
   std::vector<std::string> otherBoxes_;
