@@ -12,7 +12,7 @@ namespace kn::host {
 // The entry points as a host calls them: the C calling convention, 32-bit
 // integers, handles and pointers. Settings are passed as plain pointers so
 // that a caller may hand over any bytes.
-using DrawExSpecificationFn = int(__cdecl*)(void* specification);
+using DrawExSpecificationFn = int(__cdecl*)(void* description);
 using DrawExConfigureFn = int(__cdecl*)(HWND owner);
 using DrawExAboutFn = int(__cdecl*)(HWND owner);
 using InitializeChipFn = int(__cdecl*)(HLOCAL* chip, int value, const void* settings);
