@@ -135,9 +135,10 @@ TEST_F(ClickTest, LinkStartsTheProgramWithItsParametersInItsFolder) {
   EXPECT_TRUE(SameLetters(line.substr(programStart, programEnd - programStart), program)) << line;
   EXPECT_EQ(line.substr(programEnd + programStart), " arg1 two words ") << line;
 
-  // The program file stays in use until the recorder has exited; wait a
-  // while for that so the scratch folder can go.
-  for (int tries = 0; tries < 600 && !DeleteFileA(program.c_str()); ++tries) Sleep(100);
+  // The recorder's folder stays in use (its current directory) until it has
+  // exited; wait a while for that so the scratch folder can go.
+  DeleteFileA(program.c_str());
+  for (int tries = 0; tries < 600 && !RemoveDirectoryA(folder.c_str()); ++tries) Sleep(100);
 }
 
 // ---- Copying a link's command ------------------------------------------
