@@ -137,8 +137,11 @@ TEST_F(ClickTest, LinkStartsTheProgramWithItsParametersInItsFolder) {
 
   // The recorder's folder stays in use (its current directory) until it has
   // exited; wait a while for that so the scratch folder can go.
-  DeleteFileA(program.c_str());
-  for (int tries = 0; tries < 600 && !RemoveDirectoryA(folder.c_str()); ++tries) Sleep(100);
+  for (int tries = 0; tries < 600; ++tries) {
+    DeleteFileA(program.c_str());
+    if (RemoveDirectoryA(folder.c_str())) break;
+    Sleep(100);
+  }
 }
 
 // ---- Copying a link's command ------------------------------------------
