@@ -76,8 +76,9 @@ bool AppendToNewBlock(EditRequest& request, const std::string& line) {
 }
 
 bool AppendToExistingBlock(EditRequest& request, const std::string& line) {
-  // A zero-byte (discarded) block grows like any other.
+  // A discarded (zero-byte) block cannot be locked: it is left as it was.
   const SIZE_T size = GlobalSize(request.text);
+  if (size == 0) return false;
   // Growing keeps the old contents; a failure leaves the host's block as it was.
   HGLOBAL grown = GlobalReAlloc(request.text, size + line.size() + 1, GMEM_MOVEABLE);
   if (!grown) return false;
