@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "wine/harness/hex_text.h"
 #include "wine/harness/chip_fixture.h"
 #include "wine/harness/clipboard_text.h"
 #include "wine/harness/expected_texts.h"
@@ -25,17 +26,6 @@ const std::string kCouldNotRun =
     "\x8e\xc0\x8d\x73\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42";
 // "表", whose second byte is a backslash
 const std::string kKanjiWithBackslash = "\x95\x5c";
-
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (unsigned char c : bytes) {
-    hex += digits[c >> 4];
-    hex += digits[c & 15];
-    hex += ' ';
-  }
-  return hex;
-}
 
 std::string JoinLines(const std::vector<std::string>& lines, size_t from = 0) {
   std::string memo;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "wine/harness/hex_text.h"
 #include "wine/harness/chip_fixture.h"
 #include "wine/harness/expected_texts.h"
 #include "wine/harness/menu_reading.h"
@@ -38,17 +39,6 @@ const char kScrollLabel[] =
     "\x83\x58\x83\x4e\x83\x8d\x81\x5b\x83\x8b\x83\x82\x81\x5b\x83\x68\x28\x26\x53\x29";  // スクロールモード(&S)
 const char kAboutLabel[] =
     "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93\x8f\xee\x95\xf1\x28\x26\x41\x29\x2e\x2e\x2e";  // バージョン情報(&A)...
-
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (unsigned char c : bytes) {
-    hex += digits[c >> 4];
-    hex += digits[c & 15];
-    hex += ' ';
-  }
-  return hex;
-}
 
 std::string Describe(const std::set<UINT>& ids) {
   std::string text;

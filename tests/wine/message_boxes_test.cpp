@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "wine/harness/hex_text.h"
 #include "wine/harness/chip_fixture.h"
 #include "wine/harness/expected_texts.h"
 #include "wine/harness/message_box_capture.h"
@@ -20,17 +21,6 @@ std::vector<std::string> SplitAtLineFeeds(const std::string& text) {
     else lines.back() += c;
   }
   return lines;
-}
-
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (unsigned char c : bytes) {
-    hex += digits[c >> 4];
-    hex += digits[c & 15];
-    hex += ' ';
-  }
-  return hex;
 }
 
 class MessageBoxTest : public PluginTest {
