@@ -33,7 +33,7 @@ if(KN_HOST_SOURCES)
     add_dependencies(kn_host_tests kaleidonote)
     # The tests load the DLL beside them and write pictures in the build folder.
     add_test(NAME host_tests COMMAND kn_host_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-    set_tests_properties(host_tests PROPERTIES TIMEOUT 900)
+    set_tests_properties(host_tests PROPERTIES TIMEOUT 2400)
   endif()
 endif()
 
