@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Creates the Wine prefix once: 32-bit, null graphics driver (real windows and
 # dialogs without a display), and starts a persistent wineserver so that each
-# test program starts quickly. `wine-prefix.sh stop` ends the server.
+# test program starts quickly. `wine-prefix.sh stop` ends the server (unless
+# KN_KEEP_WINESERVER is set).
 #
 # Creating a prefix takes minutes here (32-bit Wine runs under emulation), so
 # it is built in a scratch folder under a lock and moved into place only when
@@ -10,6 +11,8 @@ set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
 if [ "${1:-}" = "stop" ]; then
+  # Other work on the same prefix may still need the server.
+  [ -n "${KN_KEEP_WINESERVER:-}" ] && exit 0
   wineserver -k 2>/dev/null || true
   exit 0
 fi
@@ -35,6 +38,9 @@ if [ ! -f "$WINEPREFIX/.kn-ready" ]; then
 fi
 flock -u 9
 # Keep one server alive for the whole run (a second start for the same prefix
-# exits at once); its pipes go nowhere, so programs whose output is piped, as
-# under CTest, do not wait for it.
-(wineserver -p >/dev/null 2>&1 </dev/null &)
+# exits at once), and boot the session now: the helper processes the boot
+# starts (services, devices) then hold no one's pipes, and the first test does
+# not pay for the boot.
+# The server puts itself in the background once it listens.
+wineserver -p >/dev/null 2>&1 </dev/null || true
+wineboot >/dev/null 2>&1 </dev/null || true

@@ -15,6 +15,7 @@
 #include "wine/harness/clipboard_text.h"
 #include "wine/harness/expected_texts.h"
 #include "wine/harness/key_state.h"
+#include "wine/harness/launch_recorder.h"
 #include "wine/harness/message_box_capture.h"
 #include "wine/harness/scratch_folder.h"
 
@@ -31,6 +32,10 @@ std::string JoinLines(const std::vector<std::string>& lines, size_t from = 0) {
   std::string memo;
   for (size_t i = from; i < lines.size(); ++i) memo += lines[i] + "\r\n";
   return memo;
+}
+
+bool SameLetters(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
 
 class ClickTest : public PaintTest {
@@ -78,6 +83,63 @@ class ClickTest : public PaintTest {
 
   bool BevelShown() { return canvas().At(canvas().width() / 2, 0) == GetSysColor(COLOR_BTNHIGHLIGHT); }
 };
+
+// ---- Launching a link ------------------------------------------------------
+
+// Starting a process takes minutes here (Wine under emulation), so one launch
+// carries the checks; the failure box below covers more command forms.
+TEST_F(ClickTest, LinkStartsTheProgramWithItsParametersInItsFolder) {
+  ScratchFolder scratch("launch");
+  ASSERT_TRUE(scratch.ok());
+  ASSERT_TRUE(scratch.MakeFolders("programs"));
+  const std::string folder = scratch.Join("programs");
+  const std::string program = folder + "\\kn_recorder.exe";
+  ASSERT_TRUE(CopyFileA(RecorderProgramPath().c_str(), program.c_str(), FALSE))
+      << "cannot copy " << RecorderProgramPath();
+
+  // The quotes group the words for the command's split, not for the program.
+  ChipSettings settings;
+  settings.Memo("first line\r\n!" + program + " arg1 \"two words\"\r\nlast line");
+  ScopedChip chip(settings);
+
+  // The program must start in its own folder, not in the caller's.
+  ScopedCurrentDirectory elsewhere(scratch.path());
+  ASSERT_TRUE(elsewhere.changed());
+  LaunchRecorder recorder(scratch.Join("record.txt"));
+  std::optional<LaunchRecord> record;
+  // Under emulation Wine can take so long to start a process that the shell
+  // gives up and the chip shows its failure box; such a start gets one more
+  // click. A launch that fails twice, or a wrong record, still fails.
+  std::vector<std::string> failures;
+  for (int attempt = 0; attempt < 2 && !record; ++attempt) {
+    MessageBoxCapture boxes;
+    EXPECT_EQ(Click(chip, OnRow(1)), 0);
+    for (const CapturedBox& box : boxes.boxes()) failures.push_back(box.text);
+    record = recorder.Wait(boxes.boxes().empty() ? 600000 : 1000);
+  }
+  ASSERT_TRUE(record) << "the recorder never ran; failure boxes: " << failures.size()
+                      << (failures.empty() ? "" : ", the first: " + failures[0]);
+  EXPECT_EQ(record->args, (std::vector<std::string>{"arg1", "two", "words"}));
+  EXPECT_TRUE(SameLetters(record->directory, folder)) << record->directory << " vs " << folder;
+
+  // The command line is the program (quoted by the shell), one blank, then
+  // the parameter string exactly as given, its trailing blank included.
+  const std::string& line = record->commandLine;
+  const bool quotedByShell = !line.empty() && line[0] == '"';
+  const size_t programEnd = quotedByShell ? line.find('"', 1) : line.find(' ');
+  ASSERT_NE(programEnd, std::string::npos) << line;
+  const size_t programStart = quotedByShell ? 1 : 0;
+  EXPECT_TRUE(SameLetters(line.substr(programStart, programEnd - programStart), program)) << line;
+  EXPECT_EQ(line.substr(programEnd + programStart), " arg1 two words ") << line;
+
+  // The recorder's folder stays in use (its current directory) until it has
+  // exited; wait a while for that so the scratch folder can go.
+  for (int tries = 0; tries < 600; ++tries) {
+    DeleteFileA(program.c_str());
+    if (RemoveDirectoryA(folder.c_str())) break;
+    Sleep(100);
+  }
+}
 
 // ---- Copying a link's command ------------------------------------------
 
