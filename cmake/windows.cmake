@@ -76,3 +76,8 @@ endif()
 target_link_options(kn_core_tests_win PRIVATE -static)
 add_test(NAME core_tests_under_wine COMMAND kn_core_tests_win)
 set_tests_properties(core_tests_under_wine PROPERTIES TIMEOUT 2400)
+
+# Programs with make targets of their own: the benchmarks under Wine and the
+# desktop host.
+include(${CMAKE_SOURCE_DIR}/cmake/bench_win.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/cmake/desktop.cmake OPTIONAL)

@@ -1,6 +1,8 @@
 #include "board/board_loader.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "board/board_reader.h"
@@ -11,7 +13,10 @@ namespace kn {
 
 namespace {
 
-constexpr std::size_t kInitialTextCapacity = 4096;
+// Blocks grow with the text up to a limit, so that a small board stays
+// small and a large one is held in a bounded number of blocks.
+constexpr std::size_t kFirstBlockSize = 4096;
+constexpr std::size_t kLargestBlockSize = 64 * 1024;
 
 // A local time packed as two decimal integers, compared date first.
 struct PackedTime {
@@ -28,24 +33,23 @@ struct PackedTime {
 
 // The shown line of a piece: cut at its first LF, CR or NUL, never empty.
 std::string_view LineOfPiece(std::string_view piece) {
-  const std::string_view line = piece.substr(0, piece.find_first_of(std::string_view("\n\r\0", 3)));
-  return line.empty() ? std::string_view(" ") : line;
+  std::size_t n = 0;
+  while (n < piece.size() && piece[n] != '\n' && piece[n] != '\r' && piece[n] != '\0') ++n;
+  return n == 0 ? std::string_view(" ") : piece.substr(0, n);
 }
 
 class BoardBuilder {
  public:
-  BoardBuilder() { text_.reserve(kInitialTextCapacity); }
-
   void Append(std::string_view line) {
-    if (lineCount_ != 0) text_.append("\r\n");
-    text_.append(line);
+    if (lineCount_ != 0) text_.Append("\r\n");
+    text_.Append(line);
     ++lineCount_;
   }
   bool IsEmpty() const { return lineCount_ == 0; }
-  std::string Take() { return std::move(text_); }
+  BoardText Take() { return std::move(text_); }
 
  private:
-  std::string text_;
+  BoardText text_;
   std::size_t lineCount_ = 0;
 };
 
@@ -54,13 +58,56 @@ void AppendFileLines(FileReader& file, const SystemTime& fileTime, BoardBuilder&
   std::string piece;
   while (reader.NextPiece(piece)) {
     if (piece[0] == ';') continue;
-    SjisString line(LineOfPiece(piece));
-    ExpandUpdateStamps(line, fileTime);
-    board.Append(line.View());
+    const std::string_view line = LineOfPiece(piece);
+    // Every stamp begins with '%': a line without one goes in as it is.
+    if (line.find('%') == std::string_view::npos) {
+      board.Append(line);
+      continue;
+    }
+    SjisString stamped(line);
+    ExpandUpdateStamps(stamped, fileTime);
+    board.Append(stamped.View());
   }
 }
 
 }  // namespace
+
+void BoardText::Append(std::string_view bytes) {
+  while (!bytes.empty()) {
+    if (blocks_.empty() || blocks_.back().size() == blocks_.back().capacity()) {
+      blocks_.emplace_back();
+      blocks_.back().reserve(std::clamp(size_, kFirstBlockSize, kLargestBlockSize));
+    }
+    std::string& block = blocks_.back();
+    const std::size_t taken = std::min(bytes.size(), block.capacity() - block.size());
+    block.append(bytes.substr(0, taken));
+    bytes.remove_prefix(taken);
+    size_ += taken;
+  }
+}
+
+bool BoardText::Equals(std::string_view other) const {
+  if (other.size() != size_) return false;
+  for (const std::string& block : blocks_) {
+    if (other.substr(0, block.size()) != block) return false;
+    other.remove_prefix(block.size());
+  }
+  return true;
+}
+
+void BoardText::CopyTo(char* out) const {
+  for (const std::string& block : blocks_) {
+    if (block.empty()) continue;
+    std::memcpy(out, block.data(), block.size());
+    out += block.size();
+  }
+}
+
+std::string BoardText::Join() const {
+  std::string text(size_, '\0');
+  if (size_ != 0) CopyTo(&text[0]);
+  return text;
+}
 
 bool NextMemoLine(std::size_t& cursor, std::string_view memo, std::string& name) {
   name.clear();
@@ -76,9 +123,13 @@ bool NextMemoLine(std::size_t& cursor, std::string_view memo, std::string& name)
   return !name.empty();
 }
 
-std::string LoadBoardText(std::string_view memo, FileSystem& files, SystemTime& newest) {
+BoardText LoadBoard(std::string_view memo, FileSystem& files, SystemTime& newest) {
   memo = memo.substr(0, memo.find('\0'));
-  if (memo.empty()) return std::string(kBoardReadErrorText);
+  BoardText message;
+  if (memo.empty()) {
+    message.Append(kBoardReadErrorText);
+    return message;
+  }
 
   BoardBuilder board;
   PackedTime newestPacked;
@@ -96,8 +147,15 @@ std::string LoadBoardText(std::string_view memo, FileSystem& files, SystemTime& 
     const std::unique_ptr<FileReader> file = files.OpenForReading(name);
     if (file) AppendFileLines(*file, fileTime, board);
   }
-  if (board.IsEmpty()) return std::string(kBoardNoDataText);
+  if (board.IsEmpty()) {
+    message.Append(kBoardNoDataText);
+    return message;
+  }
   return board.Take();
+}
+
+std::string LoadBoardText(std::string_view memo, FileSystem& files, SystemTime& newest) {
+  return LoadBoard(memo, files, newest).Join();
 }
 
 }  // namespace kn

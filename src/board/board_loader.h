@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "board/file_system.h"
 #include "markup/types.h"
@@ -29,6 +30,23 @@ constexpr std::string_view kBoardReadErrorText =
 // cursor stops. False at the end of the memo.
 bool NextMemoLine(std::size_t& cursor, std::string_view memo, std::string& name);
 
+// A board's text gathered in blocks that never move once made: building a
+// large board copies nothing it already holds, and holds no more than the
+// text and one partly filled block.
+class BoardText {
+ public:
+  void Append(std::string_view bytes);
+  std::size_t Size() const { return size_; }
+  bool Equals(std::string_view other) const;
+  // Writes the Size() bytes of the text to `out`.
+  void CopyTo(char* out) const;
+  std::string Join() const;
+
+ private:
+  std::vector<std::string> blocks_;  // each filled up to the capacity it was made with
+  std::size_t size_ = 0;
+};
+
 // The board lines of every file the memo names, in memo order, joined by
 // CR LF. Names beginning with `;` are comments. A file's pieces beginning
 // with `;` are dropped, each line is cut at its first LF, CR or NUL, an empty
@@ -36,6 +54,8 @@ bool NextMemoLine(std::size_t& cursor, std::string_view memo, std::string& name)
 // the time of the newest existing listed file (later date, then later time to
 // the second; the earlier-listed file wins a tie) and is left alone when none
 // exists. The memo ends at its first NUL.
+BoardText LoadBoard(std::string_view memo, FileSystem& files, SystemTime& newest);
+// The same, as one string.
 std::string LoadBoardText(std::string_view memo, FileSystem& files, SystemTime& newest);
 
 }  // namespace kn

@@ -1,9 +1,24 @@
 #include "board/board_reader.h"
 
+#include <algorithm>
+
 namespace kn {
 
 namespace {
+
 constexpr char kEndOfFile = '\x1A';
+
+// CR is dropped, LF ends a piece, 0x1A ends the file; every other byte is
+// copied as it is.
+bool IsSpecial(char c) { return c == '\r' || c == '\n' || c == kEndOfFile; }
+
+// The length of the run of ordinary bytes at the start of `bytes`.
+std::size_t OrdinaryRun(const char* bytes, std::size_t n) {
+  std::size_t i = 0;
+  while (i < n && !IsSpecial(bytes[i])) ++i;
+  return i;
+}
+
 }  // namespace
 
 bool BoardReader::Fill() {
@@ -19,6 +34,12 @@ bool BoardReader::NextPiece(std::string& piece) {
   piece.clear();
   while (piece.size() < kPieceSize) {
     if (next_ == end_ && !Fill()) break;
+    // Ordinary bytes go over in one run, up to the piece's room.
+    const std::size_t room = std::min(kPieceSize - piece.size(), end_ - next_);
+    const std::size_t run = OrdinaryRun(buffer_ + next_, room);
+    piece.append(buffer_ + next_, run);
+    next_ += run;
+    if (run == room) continue;
     const char c = buffer_[next_++];
     if (c == '\r') continue;
     if (c == kEndOfFile) {
@@ -26,8 +47,8 @@ bool BoardReader::NextPiece(std::string& piece) {
       next_ = end_;
       break;
     }
-    piece.push_back(c);
-    if (c == '\n') break;
+    piece.push_back(c);  // the LF that ends the piece
+    break;
   }
   return !piece.empty();
 }

@@ -1,6 +1,5 @@
 #include "markup/date_time_format.h"
 
-#include <cstdio>
 #include <string>
 
 namespace kn {
@@ -20,9 +19,22 @@ struct NumberText {
   char bytes[16];
 };
 
-NumberText Format(const char* format, int value) {
+// printf's "%0<width>d" without printf, which costs more than the whole
+// rest of a field: at least `width` characters, zeros after a minus sign.
+NumberText Format(int width, int value) {
+  char digits[12];
+  int count = 0;
+  const bool negative = value < 0;
+  unsigned magnitude = negative ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  do {
+    digits[count++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
   NumberText text{};
-  std::snprintf(text.bytes, sizeof text.bytes, format, value);
+  int k = 0;
+  if (negative) text.bytes[k++] = '-';
+  for (int pad = width - count - (negative ? 1 : 0); pad > 0; --pad) text.bytes[k++] = '0';
+  while (count > 0) text.bytes[k++] = digits[--count];
   return text;
 }
 
@@ -37,8 +49,8 @@ bool ReplaceFirst(SjisString& text, std::string_view token, std::string_view val
 
 // "XX" as "%02d", else "X" as "%d".
 void ReplaceNumber(SjisString& text, std::string_view twoLetters, int value) {
-  if (!ReplaceFirst(text, twoLetters, Format("%02d", value).bytes)) {
-    ReplaceFirst(text, twoLetters.substr(0, 1), Format("%d", value).bytes);
+  if (!ReplaceFirst(text, twoLetters, Format(2, value).bytes)) {
+    ReplaceFirst(text, twoLetters.substr(0, 1), Format(1, value).bytes);
   }
 }
 
@@ -58,23 +70,26 @@ std::string_view PatternAfter(std::string_view text, int at, int keywordLength) 
   return close == std::string_view::npos ? rest : rest.substr(0, close);
 }
 
+// `upper` is the text upper-cased, where the keyword is looked for. True
+// when the field was expanded (and `upper` no longer matches the text).
 template <typename Formatter>
-void ExpandField(SjisString& text, std::string_view keyword, Formatter format) {
-  const int at = text.ToUpper().Locate(keyword);
-  if (at == 0) return;
+bool ExpandField(SjisString& text, const SjisString& upper, std::string_view keyword, Formatter format) {
+  const int at = upper.Locate(keyword);
+  if (at == 0) return false;
   // The formatter copies the pattern before the text changes.
   const std::string_view pattern = PatternAfter(text.View(), at, static_cast<int>(keyword.size()));
   const SjisString field = format(pattern);
   text.Erase(at, static_cast<int>(pattern.size() + keyword.size()) + 1);
   text.InsertAt(at, field.View());
+  return true;
 }
 
 }  // namespace
 
 SjisString FormatDate(int year, int month, int day, int weekday, std::string_view pattern) {
   SjisString r = UpperPattern(pattern, kDefaultDatePattern);
-  if (!ReplaceFirst(r, "YYYY", Format("%04d", year).bytes)) {
-    ReplaceFirst(r, "YY", Format("%02d", ((year % 100) + 100) % 100).bytes);
+  if (!ReplaceFirst(r, "YYYY", Format(4, year).bytes)) {
+    ReplaceFirst(r, "YY", Format(2, ((year % 100) + 100) % 100).bytes);
   }
   ReplaceNumber(r, "MM", month);
   ReplaceNumber(r, "DD", day);
@@ -96,10 +111,12 @@ SjisString FormatTime(int hour, int minute, int second, std::string_view pattern
 void ExpandDateTimeFields(SjisString& text, const BrokenDownTime& now) {
   // Both keywords start with `%`, which upper-casing never produces.
   if (text.View().find('%') == std::string_view::npos) return;
-  ExpandField(text, "%DATE", [&now](std::string_view pattern) {
+  SjisString upper = text.ToUpper();
+  const bool dated = ExpandField(text, upper, "%DATE", [&now](std::string_view pattern) {
     return FormatDate(now.year + 1900, now.mon + 1, now.mday, now.wday, pattern);
   });
-  ExpandField(text, "%TIME", [&now](std::string_view pattern) {
+  if (dated) upper = text.ToUpper();
+  ExpandField(text, upper, "%TIME", [&now](std::string_view pattern) {
     return FormatTime(now.hour, now.min, now.sec, pattern);
   });
 }

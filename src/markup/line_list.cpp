@@ -1,5 +1,6 @@
 #include "markup/line_list.h"
 
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
@@ -8,13 +9,42 @@ namespace {
 
 bool IsCommaBlank(unsigned char b) { return b >= 0x01 && b <= 0x20; }
 
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// Texts are scanned a machine word at a time: every paint passes over the
+// whole text, and most of its bytes are neither CR nor LF.
+using Word = std::uintptr_t;
+constexpr Word kOnes = ~Word{0} / 0xFF;  // 0x01 in every byte
+
+// True when some byte of the word may be below 0x0E, as CR (0x0D) and LF
+// (0x0A) are. It may answer true for a word without one, never false for a
+// word with one.
+bool MayHoldLineBreak(Word w) { return ((w - kOnes * 0x0E) & ~w & (kOnes * 0x80)) != 0; }
+
+// The first CR or LF in [p, end), or end.
+const char* FindLineBreak(const char* p, const char* end) {
+  for (;;) {
+    while (static_cast<std::size_t>(end - p) >= sizeof(Word)) {
+      Word w;
+      std::memcpy(&w, p, sizeof w);
+      if (MayHoldLineBreak(w)) break;
+      p += sizeof(Word);
+    }
+    const char* const stop = static_cast<std::size_t>(end - p) > sizeof(Word) ? p + sizeof(Word) : end;
+    for (; p < stop; ++p) {
+      if (IsLineBreak(*p)) return p;
+    }
+    if (p == end) return end;
+  }
+}
+
 }  // namespace
 
 bool LineCursor::Next(std::string_view& line) {
   const std::size_t n = text_.size();
   if (pos_ >= n) return false;
   const std::size_t start = pos_;
-  while (pos_ < n && text_[pos_] != '\r' && text_[pos_] != '\n') ++pos_;
+  pos_ = static_cast<std::size_t>(FindLineBreak(text_.data() + start, text_.data() + n) - text_.data());
   line = text_.substr(start, pos_ - start);
   if (pos_ < n && text_[pos_] == '\r') ++pos_;
   if (pos_ < n && text_[pos_] == '\n') ++pos_;
@@ -30,22 +60,13 @@ int LineCursor::Skip(int n) {
 
 int CountLines(std::string_view text) {
   // Every CR, and every LF not preceded by a CR, ends a line; a last line
-  // without terminator counts too. The next CR and LF are remembered so
-  // that each byte is scanned once.
-  if (text.empty()) return 0;  // memchr must not see a null pointer
+  // without terminator counts too.
+  if (text.empty()) return 0;
   const char* p = text.data();
   const char* const end = p + text.size();
-  auto find = [end](const char* from, char c) -> const char* {
-    const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
-    return hit ? static_cast<const char*>(hit) : end;
-  };
-  const char* next_cr = find(p, '\r');
-  const char* next_lf = find(p, '\n');
   long count = 0;
   while (p < end) {
-    if (next_cr < p) next_cr = find(p, '\r');
-    if (next_lf < p) next_lf = find(p, '\n');
-    const char* stop = next_cr < next_lf ? next_cr : next_lf;
+    const char* const stop = FindLineBreak(p, end);
     ++count;
     if (stop == end) break;
     p = stop + 1;

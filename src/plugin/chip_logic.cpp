@@ -15,12 +15,12 @@ namespace {
 // Loads the board the memo lists into displayText; returns the new text's
 // bytes compared with what was shown before (true when they differ).
 bool ReloadBoard(ChipEnv& env, ChipState& state, std::string_view memo, SystemTime& newest) {
-  const std::string board = LoadBoardText(memo, env.files, newest);
+  const BoardText board = LoadBoard(memo, env.files, newest);
   bool changed = true;
   {
-    const TextLock shown(env.memory, state.displayText);
+    const TextLock shown(env.memory, state.displayText, state.displayLength);
     // Bytes, not a linguistic comparison: any change counts.
-    changed = shown.view() != board;
+    changed = !board.Equals(shown.view());
   }
   state.displayLength = StoreText(env.memory, state.displayText, board);
   return changed;
@@ -55,10 +55,15 @@ bool IsNewerThanCheck(const SystemTime& newest, const BrokenDownTime& lastCheck)
   return check.date < file.date || (check.date == file.date && check.time < file.time);
 }
 
-int BoardTimerStep(ChipEnv& env, ChipState& state, std::string_view memo) {
+// A board tick re-reads the files only when the interval (or a pending zoom
+// refresh) allows it and blink or zoom asks for it.
+bool IsBoardRereadDue(const ChipState& state) {
   const bool mayReread = state.interval != IDM_INTERVAL_NONE || state.zoomRefresh != 0;
   const bool wantsReread = state.blink != 0 || state.zoomed != 0;
-  if (!mayReread || !wantsReread) return kResultNothing;
+  return mayReread && wantsReread;
+}
+
+int BoardTimerStep(ChipEnv& env, ChipState& state, std::string_view memo) {
   state.zoomRefresh = 0;
   SystemTime newest{};
   bool changed = ReloadBoard(env, state, memo, newest);
@@ -106,7 +111,7 @@ void UpdateChip(ChipEnv& env, BlockHandle chip, const ChipSettingsView& settings
   if (state.boardMode != 0) {
     SystemTime ignored{};
     state.displayLength = StoreText(env.memory, state.displayText,
-                                    LoadBoardText(memo, env.files, ignored));
+                                    LoadBoard(memo, env.files, ignored));
   } else {
     ShowMemo(env, state, memo);
   }
@@ -135,10 +140,13 @@ int RunTimerStep(ChipEnv& env, BlockHandle chip) {
   BlockLock lock(env.memory, chip);
   if (!lock) return kResultNothing;
   ChipState& state = *lock.as<ChipState>();
+  // A tick with nothing to do answers from the state alone: most ticks of
+  // most chips are such ticks.
+  const bool idle = state.boardMode != 0 ? !IsBoardRereadDue(state) : state.interval == IDM_INTERVAL_NONE;
+  if (idle) return kResultNothing;
   const TextLock memo(env.memory, state.memoText);
   if (!memo.ok()) return kResultNothing;
   if (state.boardMode != 0) return BoardTimerStep(env, state, memo.view());
-  if (state.interval == IDM_INTERVAL_NONE) return kResultNothing;
   return FindBytes(memo.view(), "%TIME") != kNotFound ? kResultTextChanged : kResultNothing;
 }
 
@@ -164,7 +172,7 @@ void ToggleBoardMode(ChipEnv& env, ChipState& state) {
   if (state.boardMode != 0) {
     SystemTime ignored{};
     state.displayLength = StoreText(env.memory, state.displayText,
-                                    LoadBoardText(memo.view(), env.files, ignored));
+                                    LoadBoard(memo.view(), env.files, ignored));
   } else {
     ShowMemo(env, state, memo.view());
   }

@@ -26,7 +26,7 @@ void LaunchOrCopy(const SjisString& command, bool copy, Desktop& desktop) {
 // link was hit.
 bool ActivateLinkAt(ChipEnv& env, const ChipState& state, KeyState keys,
                     const ClickGeometry& where, Desktop& desktop) {
-  const TextLock text(env.memory, state.displayText);
+  const TextLock text(env.memory, state.displayText, state.displayLength);
   if (!text.ok()) return false;
   const std::unique_ptr<TextSurface> surface = desktop.OpenSurface();
   if (!surface) return false;

@@ -77,7 +77,7 @@ int PaintChip(ChipState& state, MovableMemory& memory, const Clock& clock, HWND 
     FillRect(dc, &client, brush.get());
   }
   if (state.scrollMode != 0) DrawScrollBevel(dc, client);
-  const TextLock text(memory, state.displayText);
+  const TextLock text(memory, state.displayText, state.displayLength);
   if (!text.ok()) return 0;
   SetBkMode(dc, TRANSPARENT);
   GdiTextSurface surface(dc);
@@ -91,7 +91,7 @@ int PaintChip(ChipState& state, MovableMemory& memory, const Clock& clock, HWND 
 
 int ProposeSize(const ChipState& state, MovableMemory& memory, const Clock& clock, HWND window,
                 int* size) {
-  const TextLock text(memory, state.displayText);
+  const TextLock text(memory, state.displayText, state.displayLength);
   if (!text.ok()) return 1;
   const int width = size[0];
   const int height = size[1];

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "markup/line_markup.h"
@@ -157,6 +158,24 @@ TEST(DateTimeFields, ClockIsReadOncePerLineAndOnlyWhenNeeded) {
     LogFont font{};
     InterpretLineMarkup(SjisString(c.line), visible, alignment, color, font, clock);
     EXPECT_EQ(clock.reads, c.reads);
+  }
+}
+
+
+// Numbers are written as printf's "%0Nd" would write them, extremes and
+// negative values included (a field can hold a year far outside 1900-2099).
+TEST(FormatNumbers, AsPrintfWritesThem) {
+  const int values[] = {0, 5, -5, 9, 10, 99, 100, 999, 1000, 12345, -12345, 2147483647, -2147483647 - 1};
+  for (int v : values) {
+    char four[32], two[32], one[32];
+    std::snprintf(four, sizeof four, "%04d", v);
+    std::snprintf(two, sizeof two, "%02d", v);
+    std::snprintf(one, sizeof one, "%d", v);
+    EXPECT_EQ(FormatDate(v, v, v, 0, "YYYY").Bytes(), four) << v;
+    EXPECT_EQ(FormatDate(2000, v, v, 0, "MM DD").Bytes(), std::string(two) + " " + two) << v;
+    EXPECT_EQ(FormatDate(2000, v, v, 0, "M D").Bytes(), std::string(one) + " " + one) << v;
+    EXPECT_EQ(FormatTime(v, v, v, "HH:MM:SS").Bytes(), std::string(two) + ":" + two + ":" + two) << v;
+    EXPECT_EQ(FormatTime(v, 0, 0, "H").Bytes(), one) << v;
   }
 }
 
