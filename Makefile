@@ -5,7 +5,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 30
 WINE_RUN := scripts/wine-run
 
-.PHONY: demo test deps native asan windows wine-tests fuzz-build fuzz-short fuzz bench docs clean
+.PHONY: demo test deps native asan windows wine-tests fuzz-build fuzz-short fuzz bench soak screenshot docs clean
 
 demo: windows
 	@scripts/wine-prefix.sh
@@ -56,9 +56,20 @@ fuzz: fuzz-build
 docs: windows
 	scripts/render-docs.sh
 
-# Benchmarks of the portable core (line preparation, paint walks).
-bench: native
-	build/native/prepare_line_bench
+# Benchmarks: the portable core natively, and the real DLL under Wine against
+# the floors of GDI and the disk.
+bench: native windows
+	@scripts/wine-prefix.sh
+	scripts/bench.sh
+
+# The full leak soak and the hostile boards, through the real DLL under Wine.
+soak: windows
+	@scripts/wine-prefix.sh
+	scripts/soak.sh
+
+# A screenshot of the desktop host showing chips, under a virtual display.
+screenshot: windows
+	scripts/desktop-screenshot.sh
 
 clean:
 	rm -rf build
