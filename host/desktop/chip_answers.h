@@ -1,0 +1,47 @@
+// What the desktop host does with the chip's answers. The chip answers clicks,
+// menu commands, ticks and zoom with 0 (nothing), 1 (repaint), 3 (its text or
+// mode changed) or 7 (as 3, and alert the user); sizes and timer periods come
+// as plain numbers. Any other value must leave the host standing, so every
+// answer passes through here first. Portable.
+#pragma once
+
+namespace kn::desk {
+
+struct ChipReaction {
+  bool repaint = false;
+  bool refit = false;  // ask the chip for its size again
+  bool flash = false;
+
+  bool operator==(const ChipReaction& other) const {
+    return repaint == other.repaint && refit == other.refit && flash == other.flash;
+  }
+};
+
+// An answer outside the four known ones is taken as "something changed":
+// repainting and re-measuring are always safe, flashing is not asked for.
+ChipReaction ReactionTo(int answer);
+
+struct WindowSize {
+  int width = 0;
+  int height = 0;
+
+  bool operator==(const WindowSize& other) const {
+    return width == other.width && height == other.height;
+  }
+};
+
+constexpr int kMaxWindowSide = 16384;
+
+// The size a chip proposed, or `current` when the proposal cannot be a
+// window (a side below 1 or above kMaxWindowSide).
+WindowSize UsableSize(WindowSize proposed, WindowSize current);
+
+// The timer period in milliseconds for a span in the chip's half-second
+// ticks. A span below one tick is taken as one minute, and the period is
+// capped at a day.
+unsigned TimerPeriodMs(int ticks);
+
+constexpr int kDefaultTicks = 120;
+constexpr unsigned kMaxTimerMs = 24u * 60u * 60u * 1000u;
+
+}  // namespace kn::desk

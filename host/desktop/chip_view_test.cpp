@@ -1,0 +1,364 @@
+// A chip window driven through its messages against a stand-in plug-in
+// whose answers the test chooses, expected ones and unexpected ones alike:
+// sizes, repaints, flashes, menu routing, drags, and calls that must never
+// overlap.
+#include "chip_view.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "chip_menu.h"
+
+namespace kn::desk {
+namespace {
+
+constexpr COLORREF kChipColor = RGB(10, 200, 30);
+HLOCAL const kChipHandle = reinterpret_cast<HLOCAL>(0x4240);
+
+// What the stand-in answers and what it was asked.
+struct FakePlugin {
+  int initAnswer = 0;
+  bool giveHandle = true;
+  int width = 180;
+  int height = 90;
+  int clickAnswer = 0;
+  int menuAnswer = 0;
+  int timerAnswer = 0;
+  int zoomAnswer = 0;
+  int timerSpan = 2;
+  std::vector<UINT> menuIds = {10007, 10008};
+  bool bogusMenu = false;
+  bool tickDuringClick = false;
+
+  int sizeCalls = 0;
+  int drawCalls = 0;
+  int clickCalls = 0;
+  int menuCalls = 0;
+  int timerCalls = 0;
+  int updateCalls = 0;
+  int zoomCalls = 0;
+  int freeCalls = 0;
+  int saveCalls = 0;
+  UINT lastMenuId = 0;
+  int lastZoomFlag = -1;
+  POINT lastClick{-1, -1};
+};
+FakePlugin g_fake;
+
+int __cdecl FakeInitialize(HLOCAL* chip, int, const void*) {
+  *chip = g_fake.giveHandle ? kChipHandle : nullptr;
+  return g_fake.initAnswer;
+}
+int __cdecl FakeFree(HLOCAL) { return ++g_fake.freeCalls, 0; }
+int __cdecl FakeSize(HLOCAL, HWND, int* size) {
+  ++g_fake.sizeCalls;
+  const bool same = size[0] == g_fake.width && size[1] == g_fake.height;
+  size[0] = g_fake.width;
+  size[1] = g_fake.height;
+  return same ? 1 : 0;
+}
+int __cdecl FakeDraw(HLOCAL, HWND window, HDC dc) {
+  ++g_fake.drawCalls;
+  RECT client{};
+  GetClientRect(window, &client);
+  HBRUSH brush = CreateSolidBrush(kChipColor);
+  FillRect(dc, &client, brush);
+  DeleteObject(brush);
+  return 0;
+}
+int __cdecl FakeClick(HLOCAL, HWND window, POINT* point) {
+  ++g_fake.clickCalls;
+  g_fake.lastClick = *point;
+  if (g_fake.tickDuringClick) SendMessageW(window, WM_TIMER, 1, 0);
+  return g_fake.clickAnswer;
+}
+int __cdecl FakeZoom(HLOCAL, int, int flag) {
+  ++g_fake.zoomCalls;
+  g_fake.lastZoomFlag = flag;
+  return g_fake.zoomAnswer;
+}
+int __cdecl FakeUpdate(HLOCAL, int, const void*) { return ++g_fake.updateCalls, 1; }
+HMENU __cdecl FakeMenu(HLOCAL) {
+  if (g_fake.bogusMenu) return reinterpret_cast<HMENU>(0x5678);
+  HMENU menu = CreateMenu();
+  for (UINT id : g_fake.menuIds) AppendMenuW(menu, MF_STRING, id, L"item");
+  return menu;
+}
+int __cdecl FakeCommand(HLOCAL, HWND, unsigned id) {
+  ++g_fake.menuCalls;
+  g_fake.lastMenuId = id;
+  return g_fake.menuAnswer;
+}
+int __cdecl FakeSave(HLOCAL, int, HGLOBAL* block) {
+  ++g_fake.saveCalls;
+  HGLOBAL grown = GlobalReAlloc(*block, 68, GMEM_MOVEABLE);
+  if (!grown) return 0;
+  *block = grown;
+  std::memset(GlobalLock(grown), 0x5A, 68);
+  GlobalUnlock(grown);
+  return 1;
+}
+int __cdecl FakeSpan(HLOCAL) { return g_fake.timerSpan; }
+int __cdecl FakeTimer(HLOCAL) { return ++g_fake.timerCalls, g_fake.timerAnswer; }
+
+host::EntryPoints FakeApi() {
+  host::EntryPoints api;
+  api.InitializeChip = &FakeInitialize;
+  api.UnInitializeChip = &FakeFree;
+  api.CalcDefaultRect = &FakeSize;
+  api.DrawChip = &FakeDraw;
+  api.MouseClik = &FakeClick;
+  api.Zoom = &FakeZoom;
+  api.Update = &FakeUpdate;
+  api.GetDrawExMenu = &FakeMenu;
+  api.DoDrawExMenu = &FakeCommand;
+  api.GetSaveData = &FakeSave;
+  api.GetTimerSpan = &FakeSpan;
+  api.DoTimer = &FakeTimer;
+  return api;
+}
+
+struct FakeOwner : ChipOwner {
+  void ChipChanged() override { ++changes; }
+  void ChipAsks(int chipId, UINT command) override { asks.emplace_back(chipId, command); }
+  void ChipIdle() override { ++idles; }
+  int changes = 0;
+  int idles = 0;
+  std::vector<std::pair<int, UINT>> asks;
+};
+
+SIZE SizeOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+POINT OriginOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return POINT{rect.left, rect.top};
+}
+
+// The colour the window shows at a client point.
+COLORREF ShownAt(HWND window, int x, int y) {
+  HDC dc = GetDC(window);
+  const COLORREF color = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return color;
+}
+
+class DeskChipView : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_fake = FakePlugin{};
+    record_.x = 50;
+    record_.y = 60;
+    record_.memo = "memo";
+  }
+
+  // Opens the chip and lets it paint once, so that later paints are the
+  // answers' doing.
+  void Open() {
+    view_ = std::make_unique<ChipView>(api_, owner_, record_, 7);
+    std::string problem;
+    ASSERT_TRUE(view_->Open(problem)) << problem;
+    UpdateWindow(window());
+  }
+  HWND window() const { return view_->window(); }
+  void Click(int x, int y) {
+    SendMessageW(window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(window(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  }
+  void Command(UINT id) { SendMessageW(window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+  host::EntryPoints api_ = FakeApi();
+  FakeOwner owner_;
+  ChipRecord record_;
+  std::unique_ptr<ChipView> view_;
+};
+
+TEST_F(DeskChipView, OpensAsAToolWindowOfTheProposedSizeWhereTheRecordSays) {
+  Open();
+  EXPECT_EQ(OriginOf(window()).x, 50);
+  EXPECT_EQ(OriginOf(window()).y, 60);
+  EXPECT_EQ(SizeOf(window()).cx, 180);
+  EXPECT_EQ(SizeOf(window()).cy, 90);
+  EXPECT_TRUE(IsWindowVisible(window()));
+  EXPECT_EQ(GetWindowLongW(window(), GWL_STYLE) & (WS_POPUP | WS_BORDER | WS_CAPTION), WS_POPUP | WS_BORDER);
+  EXPECT_NE(GetWindowLongW(window(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+  EXPECT_EQ(g_fake.updateCalls, 1) << "a second Update shows a board";
+  EXPECT_GE(g_fake.drawCalls, 1);
+  EXPECT_EQ(ShownAt(window(), 5, 5), kChipColor);
+  view_.reset();
+  EXPECT_EQ(g_fake.freeCalls, 1);
+}
+
+TEST_F(DeskChipView, AProposalThatCannotBeAWindowIsIgnored) {
+  const std::pair<int, int> proposals[] = {{0, 0}, {-5, 40}, {40, 20000}, {INT_MIN, INT_MAX}};
+  for (const auto& [width, height] : proposals) {
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    g_fake = FakePlugin{};
+    g_fake.width = width;
+    g_fake.height = height;
+    Open();
+    EXPECT_EQ(SizeOf(window()).cx, 100) << "the window keeps its first size";
+    EXPECT_EQ(SizeOf(window()).cy, 100);
+    EXPECT_LE(g_fake.sizeCalls, 4);
+  }
+}
+
+struct AnswerCase {
+  int answer;
+  bool repaint;
+  bool refit;
+  bool flash;
+};
+
+class DeskChipViewAnswers : public DeskChipView, public testing::WithParamInterface<AnswerCase> {};
+
+TEST_P(DeskChipViewAnswers, AClickIsAnsweredAsTheChipAsks) {
+  const AnswerCase& c = GetParam();
+  Open();
+  g_fake.clickAnswer = c.answer;
+  g_fake.width = 150;  // a refit shows as a new size
+  const int draws = g_fake.drawCalls;
+  Click(7, 8);
+  EXPECT_EQ(g_fake.clickCalls, 1);
+  EXPECT_EQ(g_fake.lastClick.x, 7);
+  EXPECT_EQ(g_fake.lastClick.y, 8);
+  UpdateWindow(window());
+  EXPECT_EQ(g_fake.drawCalls > draws, c.repaint);
+  EXPECT_EQ(SizeOf(window()).cx, c.refit ? 150 : 180);
+  const COLORREF shown = ShownAt(window(), 5, 5);
+  EXPECT_EQ(shown, c.flash ? RGB(255 - 10, 255 - 200, 255 - 30) : kChipColor) << std::hex << shown;
+  EXPECT_TRUE(IsWindow(window()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, DeskChipViewAnswers,
+                         testing::Values(AnswerCase{0, false, false, false}, AnswerCase{1, true, false, false},
+                                         AnswerCase{3, true, true, false}, AnswerCase{7, true, true, true},
+                                         AnswerCase{4, true, true, false}, AnswerCase{-1, true, true, false},
+                                         AnswerCase{INT_MIN, true, true, false},
+                                         AnswerCase{INT_MAX, true, true, false}),
+                         [](const testing::TestParamInfo<AnswerCase>& info) {
+                           return "Answer" + std::to_string(info.index);
+                         });
+
+TEST_F(DeskChipView, MenuCommandsGoToTheChipOnlyWhenItsMenuOffersThem) {
+  Open();
+  g_fake.menuAnswer = 99;  // unexpected: taken as a change
+  g_fake.width = 160;
+  Command(10007);
+  EXPECT_EQ(g_fake.menuCalls, 1);
+  EXPECT_EQ(g_fake.lastMenuId, 10007u);
+  EXPECT_EQ(SizeOf(window()).cx, 160);
+  EXPECT_GE(owner_.changes, 1);
+  Command(10003);  // not in the chip's menu
+  EXPECT_EQ(g_fake.menuCalls, 1);
+  g_fake.bogusMenu = true;  // a menu handle that is no menu offers nothing
+  Command(10007);
+  EXPECT_EQ(g_fake.menuCalls, 1);
+  EXPECT_TRUE(owner_.asks.empty());
+}
+
+TEST_F(DeskChipView, HostCommandsForMoreThanTheChipGoToItsOwner) {
+  Open();
+  for (UINT id : {kCommandNewChip, kCommandDeleteChip, kCommandQuit}) Command(id);
+  const std::vector<std::pair<int, UINT>> expected = {
+      {7, kCommandNewChip}, {7, kCommandDeleteChip}, {7, kCommandQuit}};
+  EXPECT_EQ(owner_.asks, expected);
+  EXPECT_TRUE(IsWindow(window())) << "the owner deletes the chip later, not the chip itself";
+}
+
+TEST_F(DeskChipView, ZoomTogglesTheFlagThatTheChipAndTheRecordKeep) {
+  Open();
+  g_fake.zoomAnswer = 3;
+  g_fake.width = 170;
+  Command(kCommandZoom);
+  EXPECT_EQ(g_fake.lastZoomFlag, 1);
+  EXPECT_EQ(SizeOf(window()).cx, 170);
+  EXPECT_TRUE(view_->Snapshot().zoomed);
+  Command(kCommandZoom);
+  EXPECT_EQ(g_fake.lastZoomFlag, 0);
+  EXPECT_FALSE(view_->Snapshot().zoomed);
+  EXPECT_EQ(g_fake.zoomCalls, 2);
+}
+
+TEST_F(DeskChipView, PressAndMoveDragsTheWindowAndIsNoClick) {
+  Open();
+  SendMessageW(window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  SendMessageW(window(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 30));
+  SendMessageW(window(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(OriginOf(window()).x, 80);
+  EXPECT_EQ(OriginOf(window()).y, 80);
+  EXPECT_EQ(g_fake.clickCalls, 0);
+  EXPECT_GE(owner_.changes, 1);
+  const ChipRecord saved = view_->Snapshot();
+  EXPECT_EQ(saved.x, 80);
+  EXPECT_EQ(saved.y, 80);
+}
+
+TEST_F(DeskChipView, TheChipIsNeverCalledAgainWhileOneOfItsCallsRuns) {
+  Open();
+  g_fake.tickDuringClick = true;  // as a message box inside MouseClik would let a tick through
+  Click(5, 5);
+  EXPECT_EQ(g_fake.clickCalls, 1);
+  EXPECT_EQ(g_fake.timerCalls, 0);
+  EXPECT_FALSE(view_->busy());
+  SendMessageW(window(), WM_TIMER, 1, 0);
+  EXPECT_EQ(g_fake.timerCalls, 1);
+  EXPECT_GE(owner_.idles, 1);
+}
+
+TEST_F(DeskChipView, OddTimerSpansAndAnswersLeaveTheChipStanding) {
+  for (int span : {0, -7, INT_MAX}) {
+    SCOPED_TRACE(span);
+    g_fake = FakePlugin{};
+    g_fake.timerSpan = span;
+    g_fake.timerAnswer = 42;
+    Open();
+    g_fake.width = 120;
+    SendMessageW(window(), WM_TIMER, 1, 0);
+    EXPECT_EQ(g_fake.timerCalls, 1);
+    EXPECT_EQ(SizeOf(window()).cx, 120);
+  }
+}
+
+TEST_F(DeskChipView, AChipThePlugInRefusesKeepsItsRecord) {
+  const std::pair<int, bool> refusals[] = {{1, false}, {0, false}, {1, true}};  // answer, handle given
+  for (const auto& [answer, handle] : refusals) {
+    SCOPED_TRACE(answer);
+    g_fake = FakePlugin{};
+    g_fake.initAnswer = answer;
+    g_fake.giveHandle = handle;
+    record_.savedBlock = {1, 2, 3};
+    ChipView view(api_, owner_, record_, 1);
+    std::string problem;
+    EXPECT_FALSE(view.Open(problem));
+    EXPECT_FALSE(problem.empty());
+    EXPECT_EQ(view.window(), nullptr);
+    EXPECT_FALSE(view.shown());
+    EXPECT_TRUE(view.Snapshot() == record_);
+    EXPECT_EQ(g_fake.saveCalls, 0);
+  }
+  EXPECT_EQ(g_fake.freeCalls, 0);
+}
+
+TEST_F(DeskChipView, ASnapshotHasTheWindowsPlaceAndTheChipsNewestBlock) {
+  Open();
+  SetWindowPos(window(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const ChipRecord saved = view_->Snapshot();
+  EXPECT_EQ(saved.x, 300);
+  EXPECT_EQ(saved.y, 200);
+  EXPECT_EQ(saved.savedBlock, std::vector<std::uint8_t>(68, 0x5A));
+  EXPECT_EQ(saved.memo, record_.memo);
+  EXPECT_EQ(g_fake.saveCalls, 1);
+}
+
+}  // namespace
+}  // namespace kn::desk

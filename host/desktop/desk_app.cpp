@@ -1,0 +1,265 @@
+#include "desk_app.h"
+
+#include <algorithm>
+
+#include "chip_menu.h"
+#include "placement.h"
+#include "record_bridge.h"
+#include "settings_file.h"
+#include "settings_text.h"
+
+namespace kn::desk {
+namespace {
+
+constexpr UINT kChipAskMessage = WM_APP + 1;  // wparam: command, lparam: chip id
+constexpr UINT kIdleMessage = WM_APP + 2;
+constexpr UINT_PTR kSaveTimer = 1;
+constexpr UINT kSaveDelayMs = 1000;
+constexpr UINT kCommandSaveNow = 40100;
+constexpr wchar_t kTitle[] = L"Kaleidonote Desk";
+
+const char kNewChipMemo[] = "New chip\r\nRight-click it for its menu: Edit memo...";
+
+HMENU MainMenu() {
+  HMENU chips = CreatePopupMenu();
+  AppendMenuW(chips, MF_STRING, kCommandNewChip, L"&New chip");
+  AppendMenuW(chips, MF_STRING, kCommandSaveNow, L"&Save now");
+  AppendMenuW(chips, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(chips, MF_STRING, kCommandQuit, L"E&xit");
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(chips), L"&Chips");
+  return bar;
+}
+
+ScreenRect WorkArea() {
+  RECT work{0, 0, 800, 600};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return ScreenRect{work.left, work.top, work.right, work.bottom};
+}
+
+}  // namespace
+
+DeskSettings FirstRunSettings() {
+  ChipRecord welcome;
+  welcome.memo =
+      "$b|Kaleidonote Desk\r\n"
+      "Right-click this chip for its menu.\r\n"
+      "Drag it to move it.";
+  DeskSettings settings;
+  settings.chips.push_back(welcome);
+  return settings;
+}
+
+DeskApp::DeskApp(const host::EntryPoints& api, std::wstring settingsPath)
+    : api_(api), path_(std::move(settingsPath)) {}
+
+DeskApp::~DeskApp() {
+  chips_.clear();  // every chip is freed while the plug-in is still loaded
+  if (window_) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+}
+
+bool DeskApp::Start(const DeskSettings& settings, std::wstring& error) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &DeskApp::WindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  wc.lpszClassName = kClassName;
+  if (!RegisterClassExW(&wc) ||
+      !CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, CW_USEDEFAULT,
+                       CW_USEDEFAULT, 460, 170, nullptr, MainMenu(), GetModuleHandleW(nullptr), this)) {
+    error = L"cannot create the main window (error " + std::to_wstring(GetLastError()) + L")";
+    return false;
+  }
+  for (const ChipRecord& record : settings.chips) AddChip(record);
+  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  return true;
+}
+
+int DeskApp::Run() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+void DeskApp::ChipChanged() {
+  if (window_) SetTimer(window_, kSaveTimer, kSaveDelayMs, nullptr);
+  if (window_) InvalidateRect(window_, nullptr, TRUE);
+}
+
+void DeskApp::ChipAsks(int chipId, UINT command) {
+  PostMessageW(window_, kChipAskMessage, command, chipId);
+}
+
+void DeskApp::ChipIdle() {
+  if (quitPending_) PostMessageW(window_, kIdleMessage, 0, 0);
+}
+
+LRESULT CALLBACK DeskApp::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* app = static_cast<DeskApp*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    app->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
+  }
+  auto* app = reinterpret_cast<DeskApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return app ? app->Handle(message, wparam, lparam) : DefWindowProcW(window, message, wparam, lparam);
+}
+
+LRESULT DeskApp::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  HWND window = window_;
+  switch (message) {
+    case WM_PAINT:
+      PaintStatus();
+      return 0;
+    case WM_COMMAND:
+      switch (LOWORD(wparam)) {
+        case kCommandNewChip:
+          NewChipNear(0);
+          return 0;
+        case kCommandSaveNow:
+          Save();
+          return 0;
+        case kCommandQuit:
+          Quit();
+          return 0;
+      }
+      break;
+    case kChipAskMessage:
+      if (wparam == kCommandNewChip) NewChipNear(static_cast<int>(lparam));
+      if (wparam == kCommandDeleteChip) DeleteChip(static_cast<int>(lparam));
+      if (wparam == kCommandQuit) Quit();
+      return 0;
+    case kIdleMessage:
+      if (quitPending_) Quit();
+      return 0;
+    case WM_TIMER:
+      if (wparam == kSaveTimer) {
+        KillTimer(window_, kSaveTimer);
+        Save();
+      }
+      return 0;
+    case WM_CLOSE:
+      Quit();
+      return 0;
+    case WM_ENDSESSION:
+      if (wparam) Save();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      window_ = nullptr;
+      break;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+void DeskApp::AddChip(const ChipRecord& record) {
+  auto chip = std::make_unique<ChipView>(api_, *this, record, nextId_++);
+  std::string problem;
+  if (!chip->Open(problem)) {
+    ++unopened_;
+    openProblem_ = Widen(problem);
+  }
+  chips_.push_back(std::move(chip));
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void DeskApp::NewChipNear(int chipId) {
+  const ScreenRect area = WorkArea();
+  RECT beside{area.left, area.top, area.left, area.top};
+  if (ChipView* chip = Find(chipId); chip && chip->window()) GetWindowRect(chip->window(), &beside);
+  else if (!chips_.empty() && chips_.back()->window()) GetWindowRect(chips_.back()->window(), &beside);
+  ChipRecord record;
+  record.memo = kNewChipMemo;
+  record.x = beside.left;
+  record.y = beside.top;
+  NextChipPlace(area, record.x, record.y);
+  AddChip(record);
+  ChipChanged();
+}
+
+void DeskApp::DeleteChip(int chipId) {
+  ChipView* chip = Find(chipId);
+  if (!chip || chip->busy()) return;
+  const int answer = MessageBoxW(chip->window(), L"Delete this chip and its memo?", kTitle,
+                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  // The box let other messages through: look the chip up again.
+  chip = Find(chipId);
+  if (answer != IDYES || !chip || chip->busy()) return;
+  chips_.erase(std::find_if(chips_.begin(), chips_.end(),
+                            [&](const std::unique_ptr<ChipView>& held) { return held.get() == chip; }));
+  ChipChanged();
+}
+
+void DeskApp::Quit() {
+  if (AnyBusy()) {
+    quitPending_ = true;  // once the chip's call returns
+    return;
+  }
+  quitPending_ = false;
+  KillTimer(window_, kSaveTimer);
+  Save();
+  chips_.clear();
+  DestroyWindow(window_);
+}
+
+bool DeskApp::Save() {
+  DeskSettings settings;
+  for (const auto& chip : chips_) settings.chips.push_back(chip->Snapshot());
+  std::wstring error;
+  if (ReplaceSettingsFile(path_, WriteSettingsText(settings), error)) {
+    saveProblem_.clear();
+    return true;
+  }
+  saveProblem_ = error;
+  InvalidateRect(window_, nullptr, TRUE);
+  if (!saveFailureShown_) {
+    saveFailureShown_ = true;  // once: the main window keeps showing it
+    MessageBoxW(window_, (L"The settings cannot be saved:\n" + error + L"\n\n" + path_).c_str(),
+                kTitle, MB_OK | MB_ICONERROR);
+  }
+  return false;
+}
+
+void DeskApp::PaintStatus() {
+  PaintScope paint(window_);
+  RECT area{};
+  GetClientRect(window_, &area);
+  InflateRect(&area, -8, -6);
+  const std::size_t count = chips_.size();
+  std::wstring text = std::to_wstring(count) + (count == 1 ? L" chip" : L" chips") +
+                      L". Right-click a chip for its menu; drag a chip to move it.\n";
+  if (unopened_ > 0) {
+    text += std::to_wstring(unopened_) + L" could not be shown (" + openProblem_ +
+            L") and are kept as they were.\n";
+  }
+  text += L"Settings: " + path_ + L"\n";
+  if (!saveProblem_.empty()) text += L"Not saved: " + saveProblem_ + L"\n";
+  Selection font(paint.dc(), GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(paint.dc(), TRANSPARENT);
+  DrawTextW(paint.dc(), text.c_str(), static_cast<int>(text.size()), &area,
+            DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+}
+
+ChipView* DeskApp::Find(int chipId) const {
+  for (const auto& chip : chips_) {
+    if (chip->id() == chipId) return chip.get();
+  }
+  return nullptr;
+}
+
+bool DeskApp::AnyBusy() const {
+  return std::any_of(chips_.begin(), chips_.end(),
+                     [](const std::unique_ptr<ChipView>& chip) { return chip->busy(); });
+}
+
+}  // namespace kn::desk

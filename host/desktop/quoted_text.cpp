@@ -1,0 +1,130 @@
+#include "quoted_text.h"
+
+#include <cstdint>
+
+namespace kn::desk {
+namespace {
+
+const char kHexDigits[] = "0123456789ABCDEF";
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string Trim(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  const std::size_t last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+// The length of the UTF-8 sequence starting at `at`, or 0 when it is malformed.
+std::size_t Utf8SequenceLength(const std::string& text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+  const std::uint8_t lead = byte(at);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  std::uint32_t code = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    code = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    code = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    code = lead & 0x07u;
+  } else {
+    return 0;
+  }
+  if (at + length > text.size()) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0u) != 0x80u) return 0;
+    code = (code << 6) | (byte(at + i) & 0x3Fu);
+  }
+  const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+  if (overlong || surrogate || code > 0x10FFFF) return 0;
+  return length;
+}
+
+}  // namespace
+
+std::string QuoteText(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    switch (c) {
+      case '\\': quoted += "\\\\"; break;
+      case '"': quoted += "\\\""; break;
+      case '\r': quoted += "\\r"; break;
+      case '\n': quoted += "\\n"; break;
+      case '\t': quoted += "\\t"; break;
+      default:
+        if (byte < 0x20 || byte == 0x7F) {
+          quoted += "\\x";
+          quoted += kHexDigits[byte >> 4];
+          quoted += kHexDigits[byte & 0x0F];
+        } else {
+          quoted += c;
+        }
+    }
+  }
+  return quoted + "\"";
+}
+
+std::optional<std::string> UnquoteText(const std::string& quoted, std::string& problem) {
+  const std::string text = Trim(quoted);
+  if (text.size() < 2 || text.front() != '"' || text.back() != '"') {
+    problem = "a text must be enclosed in double quotes";
+    return std::nullopt;
+  }
+  std::string plain;
+  for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') {
+      problem = "a double quote inside a text must be written \\\"";
+      return std::nullopt;
+    }
+    if (c != '\\') {
+      plain += c;
+      continue;
+    }
+    if (i + 2 >= text.size()) {
+      problem = "a backslash ends the text";
+      return std::nullopt;
+    }
+    const char next = text[++i];
+    if (next == '\\' || next == '"') plain += next;
+    else if (next == 'r') plain += '\r';
+    else if (next == 'n') plain += '\n';
+    else if (next == 't') plain += '\t';
+    else if (next == 'x' && i + 3 < text.size() && HexValue(text[i + 1]) >= 0 &&
+             HexValue(text[i + 2]) >= 0) {
+      plain += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+      i += 2;
+    } else {
+      problem = std::string("unknown escape \\") + next;
+      return std::nullopt;
+    }
+  }
+  if (!IsValidUtf8(plain)) {
+    problem = "the text is not valid UTF-8";
+    return std::nullopt;
+  }
+  return plain;
+}
+
+bool IsValidUtf8(const std::string& text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = Utf8SequenceLength(text, at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
+
+}  // namespace kn::desk

@@ -1,0 +1,83 @@
+#include "record_bridge.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "wide_text.h"
+
+namespace kn::desk {
+
+std::wstring Widen(const std::string& utf8) {
+  std::wstring wide;
+  if (!host::Utf8ToWide(utf8, wide)) wide = L"?";
+  return wide;
+}
+
+std::string Narrow(const std::wstring& wide) { return host::WideToUtf8(wide); }
+
+std::string ToChipText(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int size = static_cast<int>(wide.size());
+  const int n = WideCharToMultiByte(host::kShiftJisCodePage, 0, wide.data(), size, nullptr, 0,
+                                    "?", nullptr);
+  if (n <= 0) return {};
+  std::string text(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(host::kShiftJisCodePage, 0, wide.data(), size, text.data(), n, "?", nullptr);
+  return text;
+}
+
+std::string ToChipText(const std::string& utf8) { return ToChipText(Widen(utf8)); }
+
+std::string FromChipText(const std::string& sjis) { return host::ShiftJisToUtf8(sjis); }
+
+LOGFONTA ToChipFont(const FontChoice& font) {
+  LOGFONTA chip = host::MakeNoteFont(ToChipText(font.face), font.height, false);
+  chip.lfWeight = font.weight;
+  chip.lfItalic = font.italic ? TRUE : FALSE;
+  chip.lfUnderline = font.underline ? TRUE : FALSE;
+  chip.lfStrikeOut = font.strikeOut ? TRUE : FALSE;
+  chip.lfCharSet = static_cast<BYTE>(font.charset);
+  chip.lfPitchAndFamily = static_cast<BYTE>(font.pitchAndFamily);
+  return chip;
+}
+
+LOGFONTW ToDialogFont(const FontChoice& font) {
+  LOGFONTW dialog{};
+  dialog.lfHeight = font.height;
+  dialog.lfWeight = font.weight;
+  dialog.lfItalic = font.italic ? TRUE : FALSE;
+  dialog.lfUnderline = font.underline ? TRUE : FALSE;
+  dialog.lfStrikeOut = font.strikeOut ? TRUE : FALSE;
+  dialog.lfCharSet = static_cast<BYTE>(font.charset);
+  dialog.lfPitchAndFamily = static_cast<BYTE>(font.pitchAndFamily);
+  const std::wstring face = Widen(font.face);
+  const std::size_t n = face.size() < LF_FACESIZE - 1 ? face.size() : LF_FACESIZE - 1;
+  std::memcpy(dialog.lfFaceName, face.data(), n * sizeof(wchar_t));
+  return dialog;
+}
+
+FontChoice FromDialogFont(const LOGFONTW& font) {
+  FontChoice choice;
+  choice.face = Narrow(std::wstring(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE)));
+  // The settings file takes only sizes and weights within its bounds.
+  choice.height = std::clamp(static_cast<int>(font.lfHeight), -kMaxFontHeight, kMaxFontHeight);
+  choice.weight = std::clamp(static_cast<int>(font.lfWeight), 0, kMaxWeight);
+  choice.italic = font.lfItalic != 0;
+  choice.underline = font.lfUnderline != 0;
+  choice.strikeOut = font.lfStrikeOut != 0;
+  choice.charset = font.lfCharSet;
+  choice.pitchAndFamily = font.lfPitchAndFamily;
+  return choice;
+}
+
+PluginSettings::PluginSettings(const ChipRecord& record, const void* savedBlock)
+    : memo_(ToChipText(record.memo)) {
+  // A block that could not be locked is passed as "never saved".
+  static const host::SaveBlock kNoBlock = host::EmptySaveBlock();
+  const auto* block = savedBlock ? static_cast<const host::SaveBlock*>(savedBlock) : &kNoBlock;
+  settings_ = host::MakeChipSettings(memo_.c_str(), ToColorRef(record.textRgb),
+                                     ToColorRef(record.backRgb), ToChipFont(record.font), *block,
+                                     record.zoomed ? 1 : 0);
+}
+
+}  // namespace kn::desk

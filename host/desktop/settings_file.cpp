@@ -1,0 +1,129 @@
+#include "settings_file.h"
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include <cstdio>
+
+#include "desk_settings.h"
+
+namespace kn::desk {
+namespace {
+
+std::wstring ErrorText(const wchar_t* what, DWORD code) {
+  return std::wstring(what) + L" (error " + std::to_wstring(code) + L")";
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+bool WriteWhole(const std::wstring& path, const std::string& bytes, std::wstring& error) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.ok()) {
+    error = ErrorText(L"cannot create the file", GetLastError());
+    return false;
+  }
+  DWORD written = 0;
+  if (!bytes.empty() &&
+      (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+       written != bytes.size())) {
+    error = ErrorText(L"cannot write the file", GetLastError());
+    return false;
+  }
+  if (!FlushFileBuffers(file.get())) {
+    error = ErrorText(L"cannot write the file to disk", GetLastError());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::wstring DefaultSettingsPath() {
+  wchar_t folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
+                              folder))) {
+    return {};
+  }
+  return std::wstring(folder) + L"\\Kaleidonote\\desk-settings.txt";
+}
+
+FileRead ReadSettingsFile(const std::wstring& path, std::string& bytes, std::wstring& error) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.ok()) {
+    const DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return FileRead::kMissing;
+    error = ErrorText(L"cannot open the file", code);
+    return FileRead::kFailed;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) {
+    error = ErrorText(L"cannot read the file's size", GetLastError());
+    return FileRead::kFailed;
+  }
+  // One byte past the limit is enough for the reader to call it too large.
+  const LONGLONG wanted = size.QuadPart < static_cast<LONGLONG>(kMaxSettingsBytes)
+                              ? size.QuadPart
+                              : static_cast<LONGLONG>(kMaxSettingsBytes) + 1;
+  bytes.assign(static_cast<std::size_t>(wanted), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() &&
+      (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+       read != bytes.size())) {
+    error = ErrorText(L"cannot read the file", GetLastError());
+    return FileRead::kFailed;
+  }
+  return FileRead::kRead;
+}
+
+bool ReplaceSettingsFile(const std::wstring& path, const std::string& bytes, std::wstring& error) {
+  const std::wstring folder = FolderOf(path);
+  if (!folder.empty()) SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  const std::wstring temporary = path + L".new";
+  if (!WriteWhole(temporary, bytes, error)) {
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = ErrorText(L"cannot replace the settings file", GetLastError());
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::wstring SetAsidePath(const std::wstring& path) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  wchar_t stamp[32] = {};
+  std::swprintf(stamp, 32, L".unreadable-%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay,
+                now.wHour, now.wMinute, now.wSecond);
+  return path + stamp;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+  wchar_t buffer[MAX_PATH * 4] = {};
+  const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 4, buffer, nullptr);
+  return n == 0 || n >= MAX_PATH * 4 ? path : std::wstring(buffer, n);
+}
+
+}  // namespace kn::desk
