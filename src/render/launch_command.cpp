@@ -21,10 +21,12 @@ std::optional<LaunchTriple> BuildLaunchTriple(std::string_view command) {
   const SjisString trimmed = SjisString(UpToFirstNul(command)).TrimBlanks();
   LineList items;
   items.SplitCommaList(trimmed.View());
-  // A titled link with nothing after its '|' yields no item: there is no
-  // program, so the click launches nothing and shows nothing, as a click on
-  // an empty line would.
-  if (items.Count() == 0) return std::nullopt;
+  // A titled link with nothing after its '|' yields no item, and a command
+  // that starts with a comma or "" yields an empty first item: either way
+  // there is no program, so the click launches nothing and shows nothing, as
+  // a click on an empty line would. The shell is never asked to open an
+  // empty name (with a working folder it could open that folder instead).
+  if (items.Count() == 0 || items.LineAt(0).View().empty()) return std::nullopt;
 
   LaunchTriple triple;
   const SjisString& program = items.LineAt(0);

@@ -129,6 +129,17 @@ TEST_F(ClickLogic, EmptyTitledLinkLaunchesNothingAndSaysNothing) {
   EXPECT_TRUE(desktop.failures.empty());
 }
 
+TEST_F(ClickLogic, LinkWithAnEmptyProgramLaunchesNothingAndSaysNothing) {
+  for (const char* memo : {"!,x", "!\"\" a", "!=Title|,x"}) {
+    SCOPED_TRACE(memo);
+    if (chip) DestroyChip(env, chip);
+    Create(memo);
+    EXPECT_EQ(Click(10, RowY(0)), kResultNothing);
+    EXPECT_TRUE(desktop.launches.empty());
+    EXPECT_TRUE(desktop.failures.empty());
+  }
+}
+
 TEST_F(ClickLogic, ClickBesideOrBetweenLinesDoesNothing) {
   Create("!ab\n!notepad.exe");
   EXPECT_EQ(Click(250, RowY(0)), kResultNothing);  // right of the short first line

@@ -40,7 +40,6 @@ const TripleCase kTriples[] = {
      "\\\\server\\share\\"},
     {"doubled quotes inside quotes", "\"x\"\"y\" z", "x\"y", "z ", ""},
     {"unclosed quote runs to the end", "\"C:\\a b", "C:\\a b", "", "C:\\"},
-    {"empty quoted program", "\"\" p", "", "p ", ""},
     {"lone lead byte at the end", "prog \x83", "prog", "\x83 ", ""},
     {"ends at the first NUL", "abc\0 def"s, "abc", "", ""},
 };
@@ -65,8 +64,9 @@ INSTANTIATE_TEST_SUITE_P(Commands, LaunchTripleTest, ::testing::ValuesIn(kTriple
                            return name;
                          });
 
-TEST(BuildLaunchTriple, CommandWithoutItemsLaunchesNothing) {
-  for (const std::string& command : {""s, "   "s, "\t\r\n"s, "\0notepad.exe"s, " \0x"s}) {
+TEST(BuildLaunchTriple, CommandWithoutAProgramLaunchesNothing) {
+  for (const std::string& command : {""s, "   "s, "\t\r\n"s, "\0notepad.exe"s, " \0x"s, ",x"s, "\"\" a"s,
+                                      ", C:\\x.exe"s}) {
     SCOPED_TRACE(::testing::PrintToString(command));
     EXPECT_FALSE(BuildLaunchTriple(command).has_value());
   }
