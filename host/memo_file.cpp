@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "file_handle.h"
 #include "wide_text.h"
 
 namespace kn::host {
@@ -10,24 +11,10 @@ namespace {
 // Memos are small; a larger file is surely not a memo.
 constexpr DWORD kMaxMemoBytes = 16 * 1024 * 1024;
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
 bool ReadBytes(const std::wstring& path, std::string& bytes, std::string& error) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) {
+  if (!file.ok()) {
     error = "cannot open the memo (error " + std::to_string(GetLastError()) + ")";
     return false;
   }
