@@ -15,6 +15,7 @@
 #include <string>
 
 #include "bench/win32/bench_boards.h"
+#include "platform/gdi_raii_win32.h"
 
 namespace kn::bench {
 
@@ -78,41 +79,12 @@ inline std::size_t OffsetOfLine(const std::string& text, int index) {
   return offset;
 }
 
-// Selects the context's font back when the floor's work is done.
-class FloorFontScope {
- public:
-  explicit FloorFontScope(HDC dc, HFONT first) : dc_(dc), previous_(SelectObject(dc, first)) {}
-  ~FloorFontScope() { SelectObject(dc_, previous_); }
-  FloorFontScope(const FloorFontScope&) = delete;
-  FloorFontScope& operator=(const FloorFontScope&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
 // The client rectangle inset by the frame metrics, where text goes.
 inline RECT FloorTextRect(const RECT& client) {
   RECT rect = client;
   InflateRect(&rect, -GetSystemMetrics(SM_CXFRAME), -GetSystemMetrics(SM_CYFRAME));
   return rect;
 }
-
-// GetDC / ReleaseDC for the calls that get no context.
-class FloorWindowDc {
- public:
-  explicit FloorWindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~FloorWindowDc() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  FloorWindowDc(const FloorWindowDc&) = delete;
-  FloorWindowDc& operator=(const FloorWindowDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
 
 // A paint: background, then the lines from `first` until one reaches the
 // bottom, then the pass that counts every line. Returns the lines whose
@@ -124,7 +96,7 @@ inline int FloorPaint(HWND window, HDC dc, HBRUSH back, const FloorFonts& fonts,
   const RECT textRect = FloorTextRect(client);
   FillRect(dc, &client, back);
   SetBkMode(dc, TRANSPARENT);
-  FloorFontScope scope(dc, fonts[kBaseFont]);
+  const SelectedObject scope(dc, fonts[kBaseFont]);
   RECT rect = textRect;
   int whole = 0;
   for (int i = first; i < board.Lines(); ++i) {
@@ -151,9 +123,9 @@ inline SIZE FloorProposeSize(HWND window, const FloorFonts& fonts, const Board& 
   const LONG workHeight = work.bottom - work.top;
   SIZE size{0, 0};
   {
-    const FloorWindowDc dc(window);
+    const WindowDc dc(window);
     floorSink = OffsetOfLine(board.text, first);
-    FloorFontScope scope(dc.get(), fonts[kBaseFont]);
+    const SelectedObject scope(dc.get(), fonts[kBaseFont]);
     for (int i = first; i < board.Lines(); ++i) {
       const LineLook& look = LookOf(board.style[static_cast<std::size_t>(i)]);
       const std::string& line = board.shown[static_cast<std::size_t>(i)];
@@ -180,9 +152,9 @@ inline RECT FloorHitWalk(HWND window, const FloorFonts& fonts, const Board& boar
   RECT client{};
   GetClientRect(window, &client);
   RECT area = FloorTextRect(client);
-  const FloorWindowDc dc(window);
+  const WindowDc dc(window);
   floorSink = OffsetOfLine(board.text, first) + keys[VK_SHIFT];
-  FloorFontScope scope(dc.get(), fonts[kBaseFont]);
+  const SelectedObject scope(dc.get(), fonts[kBaseFont]);
   RECT rect = area;
   for (int i = first; i <= target && i < board.Lines(); ++i) {
     const LineLook& look = LookOf(board.style[static_cast<std::size_t>(i)]);

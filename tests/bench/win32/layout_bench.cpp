@@ -114,7 +114,7 @@ class LayoutScene {
     const std::string entry = EntryCost([hwnd] {
       RECT work{};
       SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-      { const FloorWindowDc dc(hwnd); }
+      { const WindowDc dc(hwnd); }
       RECT outer{0, 0, GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME)};
       AdjustWindowRectEx(&outer, WS_POPUP | WS_VISIBLE | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
     });
@@ -145,7 +145,7 @@ class LayoutScene {
       RECT client{};
       GetClientRect(hwnd, &client);
       floorSink = static_cast<std::size_t>(FloorTextRect(client).left + keys[VK_SHIFT]);
-      { const FloorWindowDc dc(hwnd); }
+      { const WindowDc dc(hwnd); }
     });
     const std::string note = "line=" + std::to_string(target) + " result=" + std::to_string(result) + entry;
     Report("click", NameOf(kind_), size, position,
