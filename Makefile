@@ -21,30 +21,39 @@ deps:
 	@scripts/install-deps.sh
 
 native: deps
+	@echo "native: $$(date +%T) building"
 	cmake --preset native >/dev/null
 	cmake --build --preset native -j$(JOBS)
 	ctest --preset native
 
 asan: deps
+	@echo "asan: $$(date +%T) building"
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j$(JOBS)
 	ctest --preset asan
 
 windows: deps
+	@echo "windows: $$(date +%T) building"
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j$(JOBS)
 
+# Each step says when it starts: under emulation a Wine session takes minutes
+# to boot, and a slow run shows where its time went.
 wine-tests: windows
+	@echo "wine-tests: $$(date +%T) preparing the Wine prefix"
 	@scripts/wine-prefix.sh
-	ctest --preset windows; status=$$?; scripts/wine-prefix.sh stop; exit $$status
+	@echo "wine-tests: $$(date +%T) running the suites"
+	ctest --preset windows; status=$$?; scripts/wine-prefix.sh stop; echo "wine-tests: $$(date +%T) done"; exit $$status
 
 fuzz-build: deps
+	@echo "fuzz-build: $$(date +%T) building"
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j$(JOBS)
 
 # A short bounded run of every fuzz target from its corpus (new finds go to a
 # scratch folder, not into the repository).
 fuzz-short: fuzz-build
+	@echo "fuzz-short: $$(date +%T) running"
 	@scripts/fuzz-all.sh $(FUZZ_SECONDS)
 
 # The long run: FUZZ_SECONDS per target.

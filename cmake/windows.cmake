@@ -33,7 +33,7 @@ if(KN_HOST_SOURCES)
     add_dependencies(kn_host_tests kaleidonote)
     # The tests load the DLL beside them and write pictures in the build folder.
     add_test(NAME host_tests COMMAND kn_host_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-    set_tests_properties(host_tests PROPERTIES TIMEOUT 2400)
+    set_tests_properties(host_tests PROPERTIES TIMEOUT 1200)
   endif()
 endif()
 
@@ -61,7 +61,7 @@ if(KN_WINE_TESTS)
   add_dependencies(kn_wine_tests kaleidonote)
   # The tests find the DLL, the host and the helper programs beside them.
   add_test(NAME wine_tests COMMAND kn_wine_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-  set_tests_properties(wine_tests PROPERTIES TIMEOUT 2400)
+  set_tests_properties(wine_tests PROPERTIES TIMEOUT 1800)
 endif()
 
 # The native unit tests also run here, inside Wine, through the mingw build of
@@ -75,7 +75,7 @@ if(TARGET kn_explain)
 endif()
 target_link_options(kn_core_tests_win PRIVATE -static)
 add_test(NAME core_tests_under_wine COMMAND kn_core_tests_win)
-set_tests_properties(core_tests_under_wine PROPERTIES TIMEOUT 2400)
+set_tests_properties(core_tests_under_wine PROPERTIES TIMEOUT 900)
 
 # Programs with make targets of their own: the benchmarks under Wine and the
 # desktop host.

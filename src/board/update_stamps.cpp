@@ -23,7 +23,7 @@ std::string_view PatternAfter(const SjisString& line, int p) {
 // Replaces the first field of `keyword` by `format(pattern)`.
 template <typename Format>
 void ExpandField(SjisString& line, std::string_view keyword, Format format) {
-  const int p = line.ToUpper().Locate(keyword);
+  const int p = line.LocateFieldKeyword(keyword);
   if (p == 0) return;
   const std::string_view pattern = PatternAfter(line, p);
   const int fieldLength = static_cast<int>(pattern.size()) + kKeywordLength + 1;

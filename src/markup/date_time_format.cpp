@@ -70,18 +70,16 @@ std::string_view PatternAfter(std::string_view text, int at, int keywordLength) 
   return close == std::string_view::npos ? rest : rest.substr(0, close);
 }
 
-// `upper` is the text upper-cased, where the keyword is looked for. True
-// when the field was expanded (and `upper` no longer matches the text).
+// Expands the first field of the keyword, looked for case-blind.
 template <typename Formatter>
-bool ExpandField(SjisString& text, const SjisString& upper, std::string_view keyword, Formatter format) {
-  const int at = upper.Locate(keyword);
-  if (at == 0) return false;
+void ExpandField(SjisString& text, std::string_view keyword, Formatter format) {
+  const int at = text.LocateFieldKeyword(keyword);
+  if (at == 0) return;
   // The formatter copies the pattern before the text changes.
   const std::string_view pattern = PatternAfter(text.View(), at, static_cast<int>(keyword.size()));
   const SjisString field = format(pattern);
   text.Erase(at, static_cast<int>(pattern.size() + keyword.size()) + 1);
   text.InsertAt(at, field.View());
-  return true;
 }
 
 }  // namespace
@@ -111,12 +109,10 @@ SjisString FormatTime(int hour, int minute, int second, std::string_view pattern
 void ExpandDateTimeFields(SjisString& text, const BrokenDownTime& now) {
   // Both keywords start with `%`, which upper-casing never produces.
   if (text.View().find('%') == std::string_view::npos) return;
-  SjisString upper = text.ToUpper();
-  const bool dated = ExpandField(text, upper, "%DATE", [&now](std::string_view pattern) {
+  ExpandField(text, "%DATE", [&now](std::string_view pattern) {
     return FormatDate(now.year + 1900, now.mon + 1, now.mday, now.wday, pattern);
   });
-  if (dated) upper = text.ToUpper();
-  ExpandField(text, upper, "%TIME", [&now](std::string_view pattern) {
+  ExpandField(text, "%TIME", [&now](std::string_view pattern) {
     return FormatTime(now.hour, now.min, now.sec, pattern);
   });
 }

@@ -47,6 +47,26 @@ SjisString SjisString::ToUpper() const {
   return SjisString(std::move(out));
 }
 
+// Neither '%' nor an ASCII letter is ever a lead byte, so the letters after
+// a '%' are never trail bytes: ToUpper would upper-case every one of them,
+// and comparing them case-blind finds the same first position.
+int SjisString::LocateFieldKeyword(std::string_view keyword) const {
+  const std::string_view text = bytes_;
+  if (keyword.empty() || keyword.size() > text.size()) return 0;
+  const std::size_t last = text.size() - keyword.size();
+  for (std::size_t at = text.find(keyword[0]); at != std::string_view::npos && at <= last;
+       at = text.find(keyword[0], at + 1)) {
+    std::size_t k = 1;
+    for (; k < keyword.size(); ++k) {
+      auto b = static_cast<unsigned char>(text[at + k]);
+      if (b >= 'a' && b <= 'z') b = static_cast<unsigned char>(b - 0x20);
+      if (b != static_cast<unsigned char>(keyword[k])) break;
+    }
+    if (k == keyword.size()) return static_cast<int>(at) + 1;
+  }
+  return 0;
+}
+
 SjisString SjisString::TrimBlanks() const {
   std::size_t begin = 0;
   std::size_t end = bytes_.size();

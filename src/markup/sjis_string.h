@@ -39,6 +39,9 @@ class SjisString {
 
   // a-z to A-Z, stepping over double-byte characters; same length.
   SjisString ToUpper() const;
+  // ToUpper().Locate(keyword) without the copy, for a keyword made of '%'
+  // and upper-case ASCII letters (the field names).
+  int LocateFieldKeyword(std::string_view keyword) const;
   // Without bytes <= 0x20 at both ends.
   SjisString TrimBlanks() const;
   // Last byte that belongs to the set and is not a trail byte, or 0.

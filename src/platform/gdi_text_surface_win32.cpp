@@ -10,21 +10,49 @@ static_assert(sizeof(RECT) == sizeof(Rect), "Rect mirrors RECT");
 
 GdiTextSurface::~GdiTextSurface() {
   if (original_) SelectObject(dc_, original_);
-  // current_ deletes the last font once it is no longer selected.
+  // made_ deletes the fonts once none of them is selected any more.
+}
+
+void GdiTextSurface::Select(HFONT font) {
+  if (font == selected_) return;
+  HGDIOBJ previous = SelectObject(dc_, font);
+  if (!previous) return;
+  if (!original_) original_ = previous;
+  selected_ = font;
 }
 
 void GdiTextSurface::UseFont(const LogFont& font) {
   LOGFONTA description;
   std::memcpy(&description, &font, sizeof description);
   description.lfFaceName[LF_FACESIZE - 1] = '\0';
-  HFONT made = CreateFontIndirectA(&description);
+  for (std::size_t i = 0; i < madeCount_; ++i) {
+    if (std::memcmp(&made_[i].description, &description, sizeof description) == 0) {
+      Select(made_[i].font.get());
+      return;
+    }
+  }
+  GdiObject<HFONT> made(CreateFontIndirectA(&description));
   if (!made) return;
-  HGDIOBJ previous = SelectObject(dc_, made);
-  if (!original_) original_ = previous;
-  current_.reset(made);  // deletes the font this one replaced
+  Select(made.get());
+  if (selected_ != made.get()) return;  // not selected: deleted at once
+  std::size_t slot = madeCount_;
+  if (madeCount_ < kKeptFonts) {
+    ++madeCount_;
+  } else {
+    slot = nextToReplace_;
+    nextToReplace_ = (nextToReplace_ + 1) % kKeptFonts;
+  }
+  // The font replaced here is never the selected one: the new font is.
+  made_[slot].description = description;
+  made_[slot].font = std::move(made);
 }
 
-void GdiTextSurface::UseTextColor(ColorRef color) { SetTextColor(dc_, color); }
+void GdiTextSurface::UseTextColor(ColorRef color) {
+  if (colorSet_ && color == color_) return;
+  SetTextColor(dc_, color);
+  color_ = color;
+  colorSet_ = true;
+}
 
 int GdiTextSurface::DrawWrapped(std::string_view text, Rect& rect, unsigned flags) {
   RECT r{rect.left, rect.top, rect.right, rect.bottom};

@@ -52,7 +52,7 @@ DrawOutcome DrawLines(std::string_view text, int firstLine, const Rect& textRect
     }
     surface.UseTextColor(prepared.format.color);
     surface.UseFont(prepared.format.font);
-    rect.top += surface.DrawWrapped(prepared.drawText.View(), rect,
+    rect.top += surface.DrawWrapped(prepared.Drawn(), rect,
                                     AlignmentFlags(prepared.format) | kDrawFlags);
     if (rect.top >= rect.bottom) break;
     ++linesDrawn;
@@ -74,7 +74,7 @@ MeasuredSize MeasureLines(std::string_view text, int firstLine, int halfWidth, i
     const PreparedLine prepared = PrepareLine(line, context);
     surface.UseFont(prepared.format.font);
     Rect rect = measuring;
-    size.totalHeight += surface.DrawWrapped(prepared.drawText.View(), rect,
+    size.totalHeight += surface.DrawWrapped(prepared.Drawn(), rect,
                                             AlignmentFlags(prepared.format) | kMeasureFlags);
     size.maxWidth = std::max(size.maxWidth, rect.right - rect.left);
     if (size.totalHeight >= workHeight) break;
@@ -97,7 +97,7 @@ HitOutcome HitTestLines(std::string_view text, int firstLine, const Rect& textRe
     PreparedLine prepared = PrepareLine(line, context);
     surface.UseFont(prepared.format.font);
     Rect rect = area;
-    surface.DrawWrapped(prepared.drawText.View(), rect,
+    surface.DrawWrapped(prepared.Drawn(), rect,
                         AlignmentFlags(prepared.format) | kHitFlags);
     area.top += rect.bottom - rect.top;
     const int slack = area.Width() - rect.Width();

@@ -27,13 +27,8 @@ PreparedLine PrepareLine(std::string_view line, const LineContext& context) {
     prepared.lineText = std::move(visible);
   }
 
-  SjisString display;
-  if (RecognizeLink(kLinkDisplay, prepared.lineText, display, prepared.format.font) == 1) {
-    prepared.drawText = std::move(display);
-    prepared.isLink = true;
-  } else {
-    prepared.drawText = prepared.lineText;
-  }
+  prepared.isLink =
+      RecognizeLink(kLinkDisplay, prepared.lineText, prepared.linkDisplay, prepared.format.font) == 1;
   return prepared;
 }
 

@@ -18,10 +18,13 @@ struct LineContext {
 };
 
 struct PreparedLine {
-  SjisString lineText;  // after the markup interpreter
-  SjisString drawText;  // what is drawn or measured
+  SjisString lineText;     // after the markup interpreter
+  SjisString linkDisplay;  // a link line's display text
   LineFormat format;
   bool isLink = false;
+
+  // What is drawn or measured: the display text of a link, else the line.
+  std::string_view Drawn() const { return isLink ? linkDisplay.View() : lineText.View(); }
 };
 
 // An empty line becomes one blank; the markup prefix sets the format and the

@@ -35,8 +35,8 @@ constexpr unsigned kHitFlags = kDrawFlags | kDtCalcRect;                        
 class TextSurface {
  public:
   virtual ~TextSurface() = default;
-  // Makes a font from the description and selects it, replacing (and
-  // releasing) the font the previous call selected.
+  // Selects a font made from the description. The fonts made are released
+  // by the time the surface ends, never while one is selected.
   virtual void UseFont(const LogFont& font) = 0;
   virtual void UseTextColor(ColorRef color) = 0;
   // DrawTextA: draws (or with kDtCalcRect measures, setting rect's right and

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   context.baseFont.lfHeight = -12;
   context.clock = &clock;
   std::size_t drawn = 0;
-  for (long i = 0; i < count; ++i) drawn += kn::PrepareLine(kind->line, context).drawText.View().size();
+  for (long i = 0; i < count; ++i) drawn += kn::PrepareLine(kind->line, context).Drawn().size();
   std::printf("%s: %ld lines, %zu bytes to draw\n", kind->name, count, drawn);
   return 0;
 }

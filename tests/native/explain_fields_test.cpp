@@ -33,7 +33,7 @@ TEST(ExplainFields, DateAndTimeValues) {
   EXPECT_EQ(e.time.written, "%TIMEhh:mm%");
   EXPECT_EQ(e.time.pattern, "hh:mm");
   EXPECT_EQ(e.time.value, "12:00");
-  EXPECT_EQ(e.prepared.drawText.Bytes(), "Today 2000/01/05(Wed) at 12:00!");
+  EXPECT_EQ(e.prepared.Drawn(), "Today 2000/01/05(Wed) at 12:00!");
   EXPECT_TRUE(e.notes.empty());
 }
 
@@ -116,7 +116,7 @@ TEST(ExplainFields, CountdownFieldAsWritten) {
   EXPECT_EQ(e.countdown.written, "%!20001231-3%");
   EXPECT_EQ(e.countdown.dateBytes, "20001231");
   EXPECT_EQ(e.countdown.offsetBytes, "-3");
-  EXPECT_EQ(e.prepared.drawText.Bytes(), "\x82\xA0\x82\xC6" "6\x93\xFA");  // あと6日
+  EXPECT_EQ(e.prepared.Drawn(), "\x82\xA0\x82\xC6" "6\x93\xFA");  // あと6日
 }
 
 struct CountdownNoteCase {
@@ -159,7 +159,7 @@ TEST(ExplainFields, NothingExpandsWithoutPrefix) {
   const LineExplanation e = ExplainOn("Today %DATE% %!20001231%", "20001225");
   EXPECT_FALSE(e.date.found);
   EXPECT_EQ(e.countdown.state, CountdownState::kNone);
-  EXPECT_EQ(e.prepared.drawText.Bytes(), "Today %DATE% %!20001231%");
+  EXPECT_EQ(e.prepared.Drawn(), "Today %DATE% %!20001231%");
   EXPECT_NE(FindNote(e.notes, NoteKind::kFieldWithoutPrefix)->text.find("%DATE, countdown"), std::string::npos);
 }
 

@@ -18,7 +18,7 @@ TEST(PrepareLine, EmptyLineBecomesOneBlankInTheBaseFormat) {
   const FixedClock clock(MakeLocalTime(2000, 1, 5, 9, 5, 3));
   const PreparedLine p = PrepareLine("", Context(clock));
   EXPECT_EQ(p.lineText, SjisString(" "));
-  EXPECT_EQ(p.drawText, SjisString(" "));
+  EXPECT_EQ(p.Drawn(), " ");
   EXPECT_FALSE(p.isLink);
   EXPECT_EQ(p.format.alignment, kAlignLeft);
   EXPECT_EQ(p.format.color, MakeRgb(1, 2, 3));
@@ -29,7 +29,7 @@ TEST(PrepareLine, LinkLineDrawsItsDisplayTextUnderlined) {
   const FixedClock clock(MakeLocalTime(2000, 1, 5));
   const PreparedLine p = PrepareLine("!=Title|notepad.exe", Context(clock));
   EXPECT_TRUE(p.isLink);
-  EXPECT_EQ(p.drawText, SjisString("Title"));
+  EXPECT_EQ(p.Drawn(), "Title");
   EXPECT_EQ(p.lineText, SjisString("!=Title|notepad.exe"));
   EXPECT_EQ(p.format.font.lfUnderline, 1);
 }

@@ -167,6 +167,45 @@ TEST(SjisString, ToUpperStepsOverDoubleByteCharacters) {
   }
 }
 
+// The field-name search must find exactly what searching the upper-cased
+// text finds: every text of up to six bytes over an alphabet with lead
+// bytes, '%', and both cases of the keyword's letters, then longer ones.
+TEST(SjisString, LocateFieldKeywordAgreesWithSearchingTheUpperCasedText) {
+  const std::string alphabet = "%dDaAtTeE\x81\x83\x95 "s;
+  const std::string keywords[] = {"%DATE", "%TIME", "%UPDATE", "%D", "%"};
+  long checked = 0;
+  auto check = [&](const std::string& s) {
+    const SjisString text = S(s);
+    for (const std::string& keyword : keywords) {
+      ASSERT_EQ(text.LocateFieldKeyword(keyword), text.ToUpper().Locate(keyword))
+          << "text " << testing::PrintToString(s) << " keyword " << keyword;
+      ++checked;
+    }
+  };
+  std::string s;
+  std::function<void(int)> grow = [&](int depth) {
+    check(s);
+    if (depth == 0) return;
+    for (char c : alphabet) {
+      s.push_back(c);
+      grow(depth - 1);
+      s.pop_back();
+    }
+  };
+  grow(5);
+  std::mt19937 random(11);
+  for (int round = 0; round < 20000; ++round) {
+    std::string t(random() % 60, ' ');
+    for (char& c : t) c = alphabet[random() % alphabet.size()];
+    check(t);
+  }
+  EXPECT_GT(checked, 2000000);
+  // Spot checks that the comparison is not vacuous.
+  EXPECT_EQ(S("x\x81%date").LocateFieldKeyword("%DATE"), 3);
+  EXPECT_EQ(S("%dAtE %DATE").LocateFieldKeyword("%DATE"), 1);
+  EXPECT_EQ(S("%DAT").LocateFieldKeyword("%DATE"), 0);
+}
+
 TEST(SjisString, TrimBlanksRemovesControlsAndSpacesOnly) {
   const TextCase cases[] = {
       {"mixed blanks", "\t a b \r\n", "a b"},

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "wine/harness/chip_fixture.h"
+#include "wine/harness/message_box_capture.h"
 #include "wine/harness/reference_painter.h"
 
 namespace kn::wine {
@@ -239,8 +240,47 @@ TEST_F(UnlockableChipTest, PerChipCallsAnswerNeutrally) {
   EXPECT_EQ(Api().Update(chip_, 0, settings.record()), 1);
   EXPECT_EQ(Api().Zoom(chip_, 0, 1), 0);
   EXPECT_EQ(Api().Zoom(chip_, 0, 0), 0);
-  Api().GetTimerSpan(chip_);  // any period; it must only not crash
+  EXPECT_EQ(Api().GetTimerSpan(chip_), 120) << "an unreadable chip ticks at the one-minute period";
   EXPECT_EQ(Api().DoTimer(chip_), 0);
+}
+
+TEST_F(UnlockableChipTest, MenuCommandsChangeNothingAndShowNoBox) {
+  MessageBoxCapture boxes;
+  ASSERT_TRUE(boxes.installed());
+  for (const unsigned id : {kInterval1Min, kIntervalNone, kLinkRed, kBlink, kBoardMode, kScrollMode}) {
+    EXPECT_EQ(Api().DoDrawExMenu(chip_, hwnd(), id), 0) << "id " << id;
+  }
+  EXPECT_TRUE(boxes.boxes().empty()) << "a known command showed a box";
+}
+
+// A host that passes no chip at all gets the same neutral answers as for a
+// chip that cannot be locked, from every per-chip entry point.
+TEST_F(PaintTest, NullChipHandleAnswersNeutrallyEverywhere) {
+  MessageBoxCapture boxes;
+  ASSERT_TRUE(boxes.installed());
+  const COLORREF untouched = RGB(1, 2, 3);
+  canvas().Fill(untouched);
+  EXPECT_EQ(Api().DrawChip(nullptr, hwnd(), canvas().dc()), 1);
+  EXPECT_EQ(canvas().CountOther(untouched), 0);
+  int size[2] = {123, 45};
+  EXPECT_EQ(Api().CalcDefaultRect(nullptr, hwnd(), size), 1);
+  EXPECT_EQ(size[0], 123);
+  EXPECT_EQ(size[1], 45);
+  POINT point{10, 10};
+  EXPECT_EQ(Api().MouseClik(nullptr, hwnd(), &point), 0);
+  ChipSettings settings;
+  settings.Memo("abc");
+  EXPECT_EQ(Api().Update(nullptr, 0, settings.record()), 1);
+  EXPECT_EQ(Api().Zoom(nullptr, 0, 1), 0);
+  EXPECT_EQ(Api().GetTimerSpan(nullptr), 120);
+  EXPECT_EQ(Api().DoTimer(nullptr), 0);
+  EXPECT_EQ(Api().DoDrawExMenu(nullptr, hwnd(), kBoardMode), 0);
+  EXPECT_TRUE(boxes.boxes().empty());
+  const SavedBlock saved = FetchSaveBlock(nullptr);
+  EXPECT_EQ(saved.result, 1);
+  EXPECT_EQ(saved.words[0], 60);
+  EXPECT_EQ(saved.words[1], static_cast<std::int32_t>(kInterval1Min));
+  EXPECT_EQ(Api().UnInitializeChip(nullptr), 0);
 }
 
 TEST_F(UnlockableChipTest, GetSaveDataWritesTheDefaultBlock) {

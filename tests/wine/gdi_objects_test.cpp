@@ -40,8 +40,15 @@ const char kRichMemo[] =
     "$c\x90\xD4|\x90\xD4 red by name\r\n"  // 赤
     "a long line that wraps a long line that wraps a long line that wraps a long line that wraps\r\n";
 
+// More distinct fonts than a surface keeps at once, so that measuring them
+// all replaces kept fonts while others are in use.
+const char kManyFontsMemo[] =
+    "-2|a\r\n-1|b\r\nc\r\n+1|d\r\n+2|e\r\n+3|f\r\n+4|g\r\nb|h\r\ni|j\r\n"
+    "u|k\r\ns|l\r\nbi|m\r\nbu-1|n\r\n-2|a again\r\n+4|g again\r\nc again";
+
 struct LeakSubject {
   const char* name;
+  const char* memo;
   Modes modes;
 };
 
@@ -49,13 +56,14 @@ class GdiLeakTest : public PaintTest {};
 
 TEST_F(GdiLeakTest, AThousandPaintsAndSizeRequestsLeaveTheCountUnchanged) {
   const LeakSubject subjects[] = {
-      {"plain", Modes{}},
-      {"scroll mode", ModesOf(kInterval1Min, kLinkRed, 0, 0, kScrollMode)},
+      {"plain", kRichMemo, Modes{}},
+      {"scroll mode", kRichMemo, ModesOf(kInterval1Min, kLinkRed, 0, 0, kScrollMode)},
+      {"many fonts", kManyFontsMemo, Modes{}},
   };
   std::vector<std::unique_ptr<ScopedChip>> chips;
   for (const LeakSubject& subject : subjects) {
     ChipSettings settings;
-    settings.Memo(kRichMemo).WithModes(subject.modes);
+    settings.Memo(subject.memo).WithModes(subject.modes);
     chips.push_back(std::make_unique<ScopedChip>(settings));
     ASSERT_EQ(chips.back()->initResult(), 0) << subject.name;
   }

@@ -352,7 +352,7 @@ LineExplanation ExplainLine(std::string_view line, int number, const ExplainSett
   e.link = TraceLink(e.prepared.lineText.View());
   CheckAgreement(e,
                  (e.link.form != LinkForm::kNone) == e.link.recognized && e.link.recognized == e.prepared.isLink &&
-                     (!e.prepared.isLink || e.link.display == e.prepared.drawText.Bytes()),
+                     (!e.prepared.isLink || e.link.display == e.prepared.Drawn()),
                  "link");
 
   NotePrefix(e);

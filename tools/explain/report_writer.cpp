@@ -199,7 +199,7 @@ std::string DescribeLine(const LineExplanation& e, const ExplainSettings& settin
   DescribeField(rows, e.time, "time");
   DescribeCountdown(rows, e, now);
   DescribeLink(rows, e, settings);
-  rows.Add("draws: " + Quote(e.prepared.drawText.View()));
+  rows.Add("draws: " + Quote(e.prepared.Drawn()));
   for (const Note& note : e.notes) rows.Add("note: " + note.text);
   return out;
 }
