@@ -5,8 +5,8 @@
 # KN_KEEP_WINESERVER is set).
 #
 # Creating a prefix takes minutes here (32-bit Wine runs under emulation), so
-# it is built in a scratch folder under a lock and moved into place only when
-# complete: a second caller waits instead of finding a half-made prefix.
+# it is made under a lock and marked ready only when complete: a second caller
+# waits instead of finding a half-made prefix, and a half-made one is redone.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
@@ -22,19 +22,21 @@ exec 9>"$WINEPREFIX.lock"
 flock 9
 if [ ! -f "$WINEPREFIX/.kn-ready" ]; then
   echo "wine-prefix: creating $WINEPREFIX (once; this takes a few minutes)"
-  final="$WINEPREFIX"
-  scratch="$WINEPREFIX.new"
-  rm -rf "$scratch"
-  (
-    export WINEPREFIX="$scratch"
-    wineboot -i >/dev/null 2>&1 </dev/null || true
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
-    wineserver -w
-  )
-  touch "$scratch/.kn-ready"
+  # What an interrupted creation left behind is started over.
   wineserver -k 2>/dev/null || true
-  rm -rf "$final"
-  mv "$scratch" "$final"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  # The null driver is chosen before the first start, in the user registry
+  # that the server loads, so that no program has to set it afterwards.
+  printf '%s\n' 'WINE REGISTRY Version 2' '' \
+    '[Software\\Wine\\Drivers] 0' '"Graphics"="null"' >"$WINEPREFIX/user.reg"
+  # wineboot may return before the installation it starts has ended; the
+  # server ends only after every process of the installation has.
+  timeout 1800 wineboot -i >/dev/null 2>&1 </dev/null || true
+  timeout 1800 wineserver -w || true
+  [ -f "$WINEPREFIX/drive_c/windows/system32/user32.dll" ] || { echo "wine-prefix: the installation did not finish"; exit 1; }
+  grep -qs '"Graphics"="null"' "$WINEPREFIX/user.reg" || { echo "wine-prefix: the driver setting was lost"; exit 1; }
+  touch "$WINEPREFIX/.kn-ready"
 fi
 flock -u 9
 # Keep one server alive for the whole run. A new server (it puts itself in
@@ -43,5 +45,7 @@ flock -u 9
 # the first test does not pay for the boot. A server already running for this
 # prefix makes the start fail at once, and its session is booted already.
 if wineserver -p >/dev/null 2>&1 </dev/null; then
-  wineboot >/dev/null 2>&1 </dev/null || true
+  # A boot that never ends must not hold up the run: the tests boot what
+  # is missing themselves.
+  timeout 1200 wineboot >/dev/null 2>&1 </dev/null || true
 fi
