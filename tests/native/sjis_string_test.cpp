@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -21,6 +22,29 @@ constexpr const char* kHyou = "\x95\x5C";       // 表, trail byte '\'
 constexpr const char* kWideSpace = "\x81\x40";  // full-width space
 
 SjisString S(const std::string& bytes) { return SjisString(std::string_view(bytes)); }
+
+// Calls check on every text of up to `depth` bytes over the alphabet, then on
+// `rounds` random texts shorter than `longest` bytes (seeded: repeatable).
+void ForEachText(const std::string& alphabet, int depth, int rounds, unsigned longest, unsigned seed,
+                 const std::function<void(const std::string&)>& check) {
+  std::string s;
+  std::function<void(int)> grow = [&](int left) {
+    check(s);
+    if (left == 0) return;
+    for (char c : alphabet) {
+      s.push_back(c);
+      grow(left - 1);
+      s.pop_back();
+    }
+  };
+  grow(depth);
+  std::mt19937 random(seed);
+  for (int round = 0; round < rounds; ++round) {
+    std::string t(random() % longest, ' ');
+    for (char& c : t) c = alphabet[random() % alphabet.size()];
+    check(t);
+  }
+}
 
 TEST(SjisString, ConstructionFromCStringStopsAtNulButViewsKeepEveryByte) {
   EXPECT_EQ(SjisString("ab\0cd").Length(), 2);
@@ -168,7 +192,7 @@ TEST(SjisString, ToUpperStepsOverDoubleByteCharacters) {
 }
 
 // The field-name search must find exactly what searching the upper-cased
-// text finds: every text of up to six bytes over an alphabet with lead
+// text finds: every text of up to five bytes over an alphabet with lead
 // bytes, '%', and both cases of the keyword's letters, then longer ones.
 TEST(SjisString, LocateFieldKeywordAgreesWithSearchingTheUpperCasedText) {
   const std::string alphabet = "%dDaAtTeE\x81\x83\x95 "s;
@@ -182,23 +206,7 @@ TEST(SjisString, LocateFieldKeywordAgreesWithSearchingTheUpperCasedText) {
       ++checked;
     }
   };
-  std::string s;
-  std::function<void(int)> grow = [&](int depth) {
-    check(s);
-    if (depth == 0) return;
-    for (char c : alphabet) {
-      s.push_back(c);
-      grow(depth - 1);
-      s.pop_back();
-    }
-  };
-  grow(5);
-  std::mt19937 random(11);
-  for (int round = 0; round < 20000; ++round) {
-    std::string t(random() % 60, ' ');
-    for (char& c : t) c = alphabet[random() % alphabet.size()];
-    check(t);
-  }
+  ForEachText(alphabet, 5, 20000, 60, 11, check);
   EXPECT_GT(checked, 2000000);
   // Spot checks that the comparison is not vacuous.
   EXPECT_EQ(S("x\x81%date").LocateFieldKeyword("%DATE"), 3);
@@ -316,24 +324,8 @@ TEST(SjisString, LastIndexOfAnyAndClassAtAgreeWithTheirDefinitions) {
           << "text " << testing::PrintToString(s) << " at " << i;
     }
   };
-  std::string s;
-  // All texts up to five bytes long.
-  std::function<void(int)> grow = [&](int depth) {
-    check(s);
-    if (depth == 0) return;
-    for (char c : alphabet) {
-      s.push_back(c);
-      grow(depth - 1);
-      s.pop_back();
-    }
-  };
-  grow(5);
-  std::mt19937 random(7);
-  for (int round = 0; round < 2000; ++round) {
-    std::string t(random() % 40, ' ');
-    for (char& c : t) c = alphabet[random() % alphabet.size()];
-    check(t);
-  }
+  // All texts up to five bytes long, then longer random ones.
+  ForEachText(alphabet, 5, 2000, 40, 7, check);
 }
 
 TEST(SjisString, ConcatenationAndEqualityAreByteWise) {
