@@ -1,18 +1,18 @@
 # The desktop host: kn-desk.exe shows chips as windows on the desktop and
 # keeps them in a settings file. Its parts form a library shared by the
-# program and its unit tests (host/desktop/*_test.cpp), which run inside the
+# program and its unit tests (hosts/kn-desk/*_test.cpp), which run inside the
 # Wine test program next to the end-to-end test that starts kn-desk.exe.
-file(GLOB KN_DESK_SOURCES CONFIGURE_DEPENDS host/desktop/*.cpp)
+file(GLOB KN_DESK_SOURCES CONFIGURE_DEPENDS hosts/kn-desk/*.cpp)
 if(KN_DESK_SOURCES AND TARGET kn_host_parts)
   set(KN_DESK_TEST_SOURCES ${KN_DESK_SOURCES})
   list(FILTER KN_DESK_TEST_SOURCES INCLUDE REGEX "_test\\.cpp$")
   list(FILTER KN_DESK_SOURCES EXCLUDE REGEX "(_test|_main)\\.cpp$")
   add_library(kn_desk_parts STATIC ${KN_DESK_SOURCES})
-  target_include_directories(kn_desk_parts PUBLIC host/desktop)
+  target_include_directories(kn_desk_parts PUBLIC hosts/kn-desk)
   target_compile_options(kn_desk_parts PRIVATE ${KN_WARNINGS})
   target_link_libraries(kn_desk_parts PUBLIC kn_host_parts user32 gdi32 comdlg32 shell32 ole32)
 
-  add_executable(kn-desk WIN32 host/desktop/kn_desk_main.cpp)
+  add_executable(kn-desk WIN32 hosts/kn-desk/kn_desk_main.cpp)
   target_link_libraries(kn-desk PRIVATE kn_desk_parts)
   target_compile_options(kn-desk PRIVATE ${KN_WARNINGS})
   target_link_options(kn-desk PRIVATE -static -municode)

@@ -10,18 +10,18 @@ target_link_options(kaleidonote PRIVATE -static -static-libgcc -static-libstdc++
 
 # The substitute host: renders memos to pictures and serves the Wine tests.
 # Its parts form a library shared by the program and its own tests
-# (host/*_test.cpp); the host never sees the plug-in's sources.
-file(GLOB KN_HOST_SOURCES CONFIGURE_DEPENDS host/*.cpp)
+# (hosts/kn-host/*_test.cpp); the host never sees the plug-in's sources.
+file(GLOB KN_HOST_SOURCES CONFIGURE_DEPENDS hosts/kn-host/*.cpp)
 if(KN_HOST_SOURCES)
   set(KN_HOST_TEST_SOURCES ${KN_HOST_SOURCES})
   list(FILTER KN_HOST_TEST_SOURCES INCLUDE REGEX "_test\\.cpp$")
   list(FILTER KN_HOST_SOURCES EXCLUDE REGEX "(_test|_main)\\.cpp$")
   add_library(kn_host_parts STATIC ${KN_HOST_SOURCES})
-  target_include_directories(kn_host_parts PUBLIC host)
+  target_include_directories(kn_host_parts PUBLIC hosts/kn-host)
   target_compile_options(kn_host_parts PRIVATE ${KN_WARNINGS})
   target_link_libraries(kn_host_parts PUBLIC gdi32 user32 ole32 oleaut32 windowscodecs comdlg32
                         uuid)
-  add_executable(kn-host host/kn_host_main.cpp)
+  add_executable(kn-host hosts/kn-host/kn_host_main.cpp)
   target_link_libraries(kn-host PRIVATE kn_host_parts)
   target_compile_options(kn-host PRIVATE ${KN_WARNINGS})
   target_link_options(kn-host PRIVATE -static -municode)
@@ -54,7 +54,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB KN_WINE_TESTS CONFIGURE_DEPENDS tests/wine/*.cpp)
 if(KN_WINE_TESTS)
   add_executable(kn_wine_tests ${KN_WINE_TESTS})
-  target_include_directories(kn_wine_tests PRIVATE tests src host)
+  target_include_directories(kn_wine_tests PRIVATE tests src hosts/kn-host)
   target_link_libraries(kn_wine_tests PRIVATE kn_core gtest gtest_main user32 gdi32 shell32
                         comdlg32 ole32 windowscodecs uuid)
   target_link_options(kn_wine_tests PRIVATE -static)

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "board/file_system.h"
-#include "markup/types.h"
+#include "system/file_system.h"
+#include "system/types.h"
 
 namespace kn {
 

@@ -1,6 +1,6 @@
 #include "markup/civil_date.h"
 
-#include "markup/clock.h"
+#include "system/clock.h"
 
 namespace kn {
 namespace {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "system/types.h"
+
 namespace kn {
 
 // Days since 1970-01-01 of the given date. Months and days outside their
@@ -26,5 +28,10 @@ int WeekdayFromDays(std::int64_t days);
 
 // Day of the year (0-based) of a normalised date.
 int DayOfYear(int year, int month, int day);
+
+// Builds a broken-down local time from calendar fields (month 1-12); the
+// weekday and day of the year are derived from the date.
+BrokenDownTime MakeLocalTime(int year, int month, int day, int hour = 0, int minute = 0,
+                             int second = 0);
 
 }  // namespace kn

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "markup/types.h"
+#include "system/types.h"
 
 namespace kn {
 

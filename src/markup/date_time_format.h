@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "markup/sjis_string.h"
-#include "markup/types.h"
+#include "system/types.h"
 
 namespace kn {
 

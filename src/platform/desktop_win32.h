@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "plugin/click_logic.h"
+#include "system/desktop.h"
 
 namespace kn {
 

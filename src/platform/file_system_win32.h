@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "board/file_system.h"
+#include "system/file_system.h"
 
 namespace kn {
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 
 #include "platform/gdi_raii_win32.h"
-#include "render/text_surface.h"
+#include "system/text_surface.h"
 
 namespace kn {
 

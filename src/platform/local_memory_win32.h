@@ -1,7 +1,7 @@
 // Movable local memory (LocalAlloc family) for the chip state and its texts.
 #pragma once
 
-#include "plugin/movable_memory.h"
+#include "system/movable_memory.h"
 
 namespace kn {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "board/file_system.h"
+#include "system/file_system.h"
 
 namespace kn {
 

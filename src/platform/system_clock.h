@@ -1,7 +1,7 @@
 // The real clock: the C library's current time in local broken-down form.
 #pragma once
 
-#include "markup/clock.h"
+#include "system/clock.h"
 
 namespace kn {
 

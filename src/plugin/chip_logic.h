@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
-#include "board/file_system.h"
-#include "markup/clock.h"
+#include "system/file_system.h"
+#include "system/clock.h"
 #include "plugin/chip_state.h"
-#include "plugin/movable_memory.h"
+#include "system/movable_memory.h"
 
 namespace kn {
 

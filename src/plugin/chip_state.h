@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "markup/types.h"
-#include "plugin/movable_memory.h"
+#include "system/types.h"
+#include "system/movable_memory.h"
 
 namespace kn {
 

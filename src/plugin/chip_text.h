@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "board/board_loader.h"
-#include "plugin/movable_memory.h"
+#include "system/movable_memory.h"
 
 namespace kn {
 

@@ -8,7 +8,7 @@
 
 #include "markup/sjis_string.h"
 #include "render/prepare_line.h"
-#include "render/text_surface.h"
+#include "system/text_surface.h"
 
 namespace kn {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "markup/sjis_string.h"
-#include "markup/types.h"
+#include "system/types.h"
 
 namespace kn {
 

@@ -2,6 +2,7 @@
 
 #include "markup/line_markup.h"
 #include "render/link_recognition.h"
+#include "markup/civil_date.h"
 
 namespace kn {
 namespace {

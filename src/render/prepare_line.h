@@ -4,9 +4,10 @@
 
 #include <string_view>
 
-#include "markup/clock.h"
+#include "system/clock.h"
 #include "markup/sjis_string.h"
-#include "markup/types.h"
+#include "system/types.h"
+#include "markup/line_format.h"
 
 namespace kn {
 

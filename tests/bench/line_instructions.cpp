@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "markup/clock.h"
+#include "system/clock.h"
+#include "markup/civil_date.h"
 #include "render/prepare_line.h"
 
 namespace {

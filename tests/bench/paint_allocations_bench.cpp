@@ -8,7 +8,8 @@
 #include <new>
 #include <string>
 
-#include "markup/clock.h"
+#include "system/clock.h"
+#include "markup/civil_date.h"
 #include "render/layout_walks.h"
 
 namespace {

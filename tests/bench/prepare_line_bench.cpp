@@ -8,6 +8,7 @@
 #include "native/fake_text_surface.h"
 #include "render/layout_walks.h"
 #include "render/prepare_line.h"
+#include "markup/civil_date.h"
 
 namespace {
 

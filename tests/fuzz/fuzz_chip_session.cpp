@@ -16,6 +16,7 @@
 #include "plugin/command_ids.h"
 #include "plugin/save_block.h"
 #include "render/layout_walks.h"
+#include "markup/civil_date.h"
 
 namespace {
 

@@ -10,7 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "markup/clock.h"
+#include "system/clock.h"
+#include "markup/civil_date.h"
+#include "markup/line_format.h"
 #include "markup/countdown.h"
 #include "markup/date_time_format.h"
 #include "render/prepare_line.h"

@@ -13,6 +13,7 @@
 #include "plugin/chip_text.h"
 #include "plugin/command_ids.h"
 #include "plugin/save_block.h"
+#include "markup/civil_date.h"
 
 namespace kn::testing {
 

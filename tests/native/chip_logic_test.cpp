@@ -1,6 +1,7 @@
 // The chip's life through the host's calls: settings, saved block, menu
 // commands, board mode and the timer's decisions.
 #include "chip_fixture.h"
+#include "markup/civil_date.h"
 
 namespace kn::testing {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "markup/clock.h"
+#include "system/clock.h"
 
 namespace kn {
 namespace {

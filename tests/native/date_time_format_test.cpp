@@ -7,6 +7,7 @@
 #include <string>
 
 #include "markup/line_markup.h"
+#include "markup/civil_date.h"
 
 namespace kn {
 namespace {

@@ -7,7 +7,8 @@
 
 #include "explain/explain_options.h"
 #include "explain/line_explanation.h"
-#include "markup/clock.h"
+#include "system/clock.h"
+#include "markup/civil_date.h"
 #include "markup/countdown.h"
 
 namespace kn::explain {

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "explain/line_explanation.h"
-#include "markup/clock.h"
+#include "system/clock.h"
+#include "markup/civil_date.h"
 
 namespace kn::explain {
 namespace {

@@ -12,7 +12,8 @@
 #include "explain/report_writer.h"
 #include "explain/terminal_text.h"
 #include "fake_file_system.h"
-#include "markup/clock.h"
+#include "system/clock.h"
+#include "markup/civil_date.h"
 #include "platform/std_file_system.h"
 
 namespace kn::explain {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "board/file_system.h"
+#include "system/file_system.h"
 
 namespace kn {
 

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "plugin/movable_memory.h"
+#include "system/movable_memory.h"
 
 namespace kn::testing {
 

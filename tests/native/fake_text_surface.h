@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "render/text_surface.h"
+#include "system/text_surface.h"
 
 namespace kn::testing {
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "native/fake_text_surface.h"
+#include "markup/civil_date.h"
 
 // Counts every allocation of the test program, so that a test can show that
 // a walk's cost does not grow with the lines it skips.

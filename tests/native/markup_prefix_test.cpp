@@ -1,5 +1,7 @@
 // InterpretLineMarkup: the format prefix, its items and the visible text.
 #include "markup/line_markup.h"
+#include "markup/line_format.h"
+#include "markup/civil_date.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 // PrepareLine: the shared per-line preparation of the three walks.
 #include "render/prepare_line.h"
+#include "markup/civil_date.h"
 
 #include <gtest/gtest.h>
 

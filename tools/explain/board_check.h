@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "board/file_system.h"
+#include "system/file_system.h"
 #include "explain/encoding_check.h"
-#include "markup/types.h"
+#include "system/types.h"
 
 namespace kn::explain {
 

@@ -1,7 +1,7 @@
 #include "explain/explain_options.h"
 
 #include "markup/civil_date.h"
-#include "markup/clock.h"
+#include "system/clock.h"
 #include "markup/text_convert.h"
 
 namespace kn::explain {

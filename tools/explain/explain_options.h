@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "explain/terminal_text.h"
-#include "markup/types.h"
+#include "system/types.h"
 
 namespace kn::explain {
 

@@ -8,7 +8,8 @@
 #include "explain/line_explanation.h"
 #include "explain/report_writer.h"
 #include "explain/terminal_text.h"
-#include "markup/clock.h"
+#include "system/clock.h"
+#include "markup/civil_date.h"
 #include "markup/line_list.h"
 
 namespace kn::explain {

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "board/file_system.h"
+#include "system/file_system.h"
 #include "explain/explain_options.h"
-#include "markup/types.h"
+#include "system/types.h"
 
 namespace kn::explain {
 

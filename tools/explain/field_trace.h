@@ -9,7 +9,7 @@
 
 #include "markup/civil_date.h"
 #include "markup/sjis_string.h"
-#include "markup/types.h"
+#include "system/types.h"
 
 namespace kn::explain {
 

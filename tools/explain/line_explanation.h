@@ -11,8 +11,9 @@
 #include "explain/link_trace.h"
 #include "explain/notes.h"
 #include "explain/prefix_trace.h"
-#include "markup/clock.h"
-#include "markup/types.h"
+#include "system/clock.h"
+#include "system/types.h"
+#include "markup/line_format.h"
 #include "render/prepare_line.h"
 
 namespace kn::explain {

@@ -2,7 +2,7 @@
 
 #include "markup/sjis_string.h"
 #include "markup/text_convert.h"
-#include "markup/types.h"
+#include "system/types.h"
 #include "render/link_recognition.h"
 
 namespace kn::explain {

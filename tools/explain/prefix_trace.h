@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "markup/types.h"
+#include "system/types.h"
+#include "markup/line_format.h"
 
 namespace kn::explain {
 

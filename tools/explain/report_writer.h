@@ -7,7 +7,7 @@
 
 #include "explain/line_explanation.h"
 #include "markup/civil_date.h"
-#include "markup/types.h"
+#include "system/types.h"
 
 namespace kn::explain {
 

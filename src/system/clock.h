@@ -2,7 +2,7 @@
 // with a fixed time.
 #pragma once
 
-#include "markup/types.h"
+#include "system/types.h"
 
 namespace kn {
 
@@ -23,10 +23,5 @@ class FixedClock final : public Clock {
  private:
   BrokenDownTime now_;
 };
-
-// Builds a broken-down local time from calendar fields (month 1-12); the
-// weekday and day of the year are derived from the date.
-BrokenDownTime MakeLocalTime(int year, int month, int day, int hour = 0, int minute = 0,
-                             int second = 0);
 
 }  // namespace kn

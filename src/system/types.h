@@ -66,14 +66,4 @@ struct BrokenDownTime {
 };
 static_assert(sizeof(BrokenDownTime) == 36, "BrokenDownTime is nine integers");
 
-// Alignment values are the DrawTextA flags DT_LEFT, DT_CENTER and DT_RIGHT.
-enum Alignment : std::int32_t { kAlignLeft = 0, kAlignCenter = 1, kAlignRight = 2 };
-
-// A line's font, alignment and colour.
-struct LineFormat {
-  LogFont font;
-  std::int32_t alignment;
-  ColorRef color;
-};
-
 }  // namespace kn

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "markup/types.h"
+#include "system/types.h"
 
 namespace kn {
 
