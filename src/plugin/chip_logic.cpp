@@ -6,7 +6,7 @@
 #include "board/board_loader.h"
 #include "markup/text_convert.h"
 #include "plugin/chip_text.h"
-#include "plugin/command_ids.h"
+#include "plugin/host_contract.h"
 #include "plugin/save_block.h"
 
 namespace kn {

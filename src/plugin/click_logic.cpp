@@ -1,7 +1,7 @@
 #include "plugin/click_logic.h"
 
 #include "plugin/chip_text.h"
-#include "plugin/command_ids.h"
+#include "plugin/host_contract.h"
 #include "render/launch_command.h"
 #include "render/layout_walks.h"
 #include "render/link_recognition.h"
@@ -18,7 +18,7 @@ void LaunchOrCopy(const SjisString& command, bool copy, Desktop& desktop) {
   const std::optional<LaunchTriple> launch = BuildLaunchTriple(command.View());
   if (!launch) return;  // an empty command names nothing to start
   if (desktop.ShellOpen(launch->program, launch->parameters, launch->workingDirectory) <= 32) {
-    desktop.ShowLaunchFailure(FormatLaunchFailure(*launch));
+    desktop.ShowMessage(FormatLaunchFailure(*launch).c_str(), kChipTitle, MessageIcon::kError);
   }
 }
 

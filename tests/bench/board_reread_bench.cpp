@@ -20,7 +20,7 @@
 #include "platform/std_file_system.h"
 #include "platform/system_clock.h"
 #include "plugin/chip_logic.h"
-#include "plugin/command_ids.h"
+#include "plugin/host_contract.h"
 #include "plugin/save_block.h"
 
 // ---------------------------------------------------------------------------

@@ -11,7 +11,7 @@
 #include "fake_movable_memory.h"
 #include "plugin/chip_logic.h"
 #include "plugin/chip_text.h"
-#include "plugin/command_ids.h"
+#include "plugin/host_contract.h"
 #include "plugin/save_block.h"
 #include "markup/civil_date.h"
 
