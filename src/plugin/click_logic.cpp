@@ -17,8 +17,11 @@ void LaunchOrCopy(const SjisString& command, bool copy, Desktop& desktop) {
   }
   const std::optional<LaunchTriple> launch = BuildLaunchTriple(command.View());
   if (!launch) return;  // an empty command names nothing to start
-  if (desktop.ShellOpen(launch->program, launch->parameters, launch->workingDirectory) <= 32) {
-    desktop.ShowMessage(FormatLaunchFailure(*launch).c_str(), kChipTitle, MessageIcon::kError);
+  // Longer names than Windows takes are never handed to the shell: some
+  // shells overrun their own buffers on them.
+  if (!FitsTheShell(*launch) ||
+      desktop.ShellOpen(launch->program, launch->parameters, launch->workingDirectory) <= 32) {
+    desktop.ShowMessage(LaunchFailureMessage(*launch).c_str(), kChipTitle, MessageIcon::kError);
   }
 }
 
