@@ -67,7 +67,7 @@ endif()
 # The native unit tests also run here, inside Wine, through the mingw build of
 # the core: the same logic compiled by the compiler that builds the DLL.
 file(GLOB KN_NATIVE_TESTS CONFIGURE_DEPENDS tests/native/*.cpp)
-add_executable(kn_core_tests_win ${KN_NATIVE_TESTS})
+add_executable(kn_core_tests_win ${KN_NATIVE_TESTS} ${KN_CP932_ENCODER_WIN32})
 target_include_directories(kn_core_tests_win PRIVATE tests)
 target_link_libraries(kn_core_tests_win PRIVATE kn_core gtest gtest_main)
 if(TARGET kn_explain)
