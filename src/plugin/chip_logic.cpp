@@ -12,10 +12,16 @@
 namespace kn {
 namespace {
 
+// The board as the loader builds it, with the environment's converter.
+BoardText LoadChipBoard(ChipEnv& env, std::string_view memo, SystemTime& newest) {
+  RefusingCp932Encoder none;
+  return LoadBoard(memo, env.files, env.encoder != nullptr ? *env.encoder : none, newest);
+}
+
 // Loads the board the memo lists into displayText; returns the new text's
 // bytes compared with what was shown before (true when they differ).
 bool ReloadBoard(ChipEnv& env, ChipState& state, std::string_view memo, SystemTime& newest) {
-  const BoardText board = LoadBoard(memo, env.files, newest);
+  const BoardText board = LoadChipBoard(env, memo, newest);
   bool changed = true;
   {
     const TextLock shown(env.memory, state.displayText, state.displayLength);
@@ -111,7 +117,7 @@ void UpdateChip(ChipEnv& env, BlockHandle chip, const ChipSettingsView& settings
   if (state.boardMode != 0) {
     SystemTime ignored{};
     state.displayLength = StoreText(env.memory, state.displayText,
-                                    LoadBoard(memo, env.files, ignored));
+                                    LoadChipBoard(env, memo, ignored));
   } else {
     ShowMemo(env, state, memo);
   }
@@ -172,7 +178,7 @@ void ToggleBoardMode(ChipEnv& env, ChipState& state) {
   if (state.boardMode != 0) {
     SystemTime ignored{};
     state.displayLength = StoreText(env.memory, state.displayText,
-                                    LoadBoard(memo.view(), env.files, ignored));
+                                    LoadChipBoard(env, memo.view(), ignored));
   } else {
     ShowMemo(env, state, memo.view());
   }

@@ -12,6 +12,7 @@
 #include "platform/gdi_text_surface_win32.h"
 #include "platform/local_memory_win32.h"
 #include "platform/system_clock.h"
+#include "platform/system_cp932_encoder.h"
 #include "plugin/chip_logic.h"
 #include "plugin/chip_text.h"
 #include "plugin/click_logic.h"
@@ -33,7 +34,8 @@ struct Services {
   LocalMemory memory;
   SystemClock clock;
   Win32FileSystem files;
-  ChipEnv env{memory, clock, files};
+  SystemCp932Encoder encoder;
+  ChipEnv env{memory, clock, files, &encoder};
 };
 
 // The host's settings record, read at its fixed offsets.

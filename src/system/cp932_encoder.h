@@ -23,4 +23,12 @@ class Cp932Encoder {
   virtual Result Encode(const char16_t* units, std::size_t count, char* out) = 0;
 };
 
+// Has no character for anything: for callers without the system's
+// converter, which then show only ASCII, half-width katakana and the seven
+// JIS symbols of Unicode text, and 〓 for every other character.
+class RefusingCp932Encoder final : public Cp932Encoder {
+ public:
+  Result Encode(const char16_t*, std::size_t, char*) override { return {0, 0}; }
+};
+
 }  // namespace kn
