@@ -40,6 +40,30 @@ BoardEncodingGuess DetectBoardEncoding(std::string_view bytes) {
   return {BoardEncoding::kShiftJis, true};
 }
 
+bool StartsWithMark(std::string_view bytes) {
+  return StartsWith(bytes, kUtf8Mark) || StartsWith(bytes, kUtf16LittleEndianMark) ||
+         StartsWith(bytes, kUtf16BigEndianMark);
+}
+
+bool BoardFileBytes::ReadMore(FileReader& file, std::size_t firstCapacity) {
+  if (capacity_ == 0 && !Grow(std::max<std::size_t>(firstCapacity, 16))) return false;
+  if (IsFull() && !Grow(capacity_ * 2)) return false;
+  const std::size_t room = capacity_ - size_;
+  const std::size_t got = file.Read(bytes_.get() + size_, room);
+  if (got == 0 || got > room) return false;  // a reader that overstates is taken as ended
+  size_ += got;
+  return true;
+}
+
+void BoardFileBytes::Consume(std::size_t n) {
+  if (n < size_) std::memmove(bytes_.get(), bytes_.get() + n, size_ - n);
+  size_ = n < size_ ? size_ - n : 0;
+}
+
+void BoardFileBytes::ConvertFromUtf8(Cp932Encoder& encoder) {
+  size_ = Utf8ToCp932(view(), bytes_.get(), encoder);
+}
+
 bool BoardFileBytes::Grow(std::size_t capacity) {
   std::unique_ptr<char[]> larger(new (std::nothrow) char[capacity]);
   if (!larger) return false;

@@ -24,12 +24,23 @@ struct BoardEncodingGuess {
 // One validity scan at most: a file without a mark is UTF-8 only when all of
 // it is well-formed UTF-8 and it holds a multi-byte sequence.
 BoardEncodingGuess DetectBoardEncoding(std::string_view bytes);
+// True when the bytes begin with one of the marks (or could, being fewer
+// than a mark's length and reaching the end of the file only later).
+bool StartsWithMark(std::string_view bytes);
 
 class BoardFileBytes {
  public:
   // Reads the whole file (in one piece when it tells its size); false when
   // memory for it cannot be had.
   bool ReadAll(FileReader& file);
+  // Appends what one read gives, making room first when the buffer is full
+  // (the first read makes `firstCapacity` bytes of room); false at the end
+  // of the file or when memory cannot be had.
+  bool ReadMore(FileReader& file, std::size_t firstCapacity);
+  // Drops the first n bytes; the rest moves to the front.
+  void Consume(std::size_t n);
+  // Converts the bytes in place from well-formed UTF-8 (no mark).
+  void ConvertFromUtf8(Cp932Encoder& encoder);
   // Converts the bytes to code page 932 in place (the converted text is
   // never longer, except ill-formed UTF-8 after a mark, which gets a buffer
   // of its own) and says what they were. `getas` receives the offsets of
@@ -39,6 +50,7 @@ class BoardFileBytes {
   char* data() { return bytes_.get(); }
   std::size_t size() const { return size_; }
   std::string_view view() const { return {bytes_.get(), size_}; }
+  bool IsFull() const { return size_ == capacity_; }
 
  private:
   bool Grow(std::size_t capacity);

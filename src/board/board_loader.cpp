@@ -5,8 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "board/board_file.h"
 #include "board/board_pieces.h"
+#include "board/board_stream.h"
 #include "board/update_stamps.h"
 #include "markup/sjis_string.h"
 
@@ -65,7 +65,7 @@ class BoardLineWriter {
     Write(line);
   }
 
-  // The file's bytes are about to go: what is waiting goes first.
+  // The bytes the lines lie in are about to go: what waits goes first.
   void EndFile() { Flush(); }
   bool IsEmpty() const { return lineCount_ == 0; }
 
@@ -108,6 +108,8 @@ class FileLines final : public BoardPieceVisitor {
     lines_.OtherLine(stamped.View());
   }
 
+  void PiecesReleased() override { lines_.EndFile(); }
+
  private:
   const SystemTime& fileTime_;
   BoardLineWriter& lines_;
@@ -115,13 +117,9 @@ class FileLines final : public BoardPieceVisitor {
 
 void AppendFileLines(FileReader& file, const SystemTime& fileTime, Cp932Encoder& encoder, BoardOutput& out,
                      BoardLineWriter& lines) {
-  BoardFileBytes bytes;
-  if (!bytes.ReadAll(file)) return;
-  bytes.Decode(encoder);
-  out.Expect(bytes.size());
+  out.Expect(file.SizeHint());
   FileLines visitor(fileTime, lines);
-  ForEachBoardPiece(bytes.data(), bytes.size(), visitor);
-  lines.EndFile();
+  ReadBoardPieces(file, encoder, visitor);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ char* DropCarriageReturns(char* p, char* end) {
 
 }  // namespace
 
-void ForEachBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor) {
+bool ForEachBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor) {
   char* const end = const_cast<char*>(Find(bytes, bytes + size, kEndOfFile));
   NextByte nextCr('\r', end);
   NextByte nextNul('\0', end);
@@ -82,6 +82,7 @@ void ForEachBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor
     }
     p = hasLf ? lf + 1 : end;
   }
+  return end != bytes + size;
 }
 
 }  // namespace kn

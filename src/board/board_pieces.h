@@ -24,12 +24,14 @@ class BoardPieceVisitor {
  public:
   virtual ~BoardPieceVisitor() = default;
   virtual void Piece(const BoardPiece& piece) = 0;
+  // The bytes of the pieces handed over so far are about to be reused.
+  virtual void PiecesReleased() {}
 };
 
-// Hands every piece of the file to `visitor`, in order. The bytes are
-// changed where a line holds a CR before its end (the CRs are squeezed
-// out in place).
-void ForEachBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor);
+// Hands every piece of the bytes to `visitor`, in order; true when a 0x1A
+// byte ended the text. The bytes are changed where a line holds a CR before
+// its end (the CRs are squeezed out in place).
+bool ForEachBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor);
 
 // A piece whose first byte is `;` is a comment and is not shown.
 inline bool IsCommentPiece(const BoardPiece& piece) { return piece.size != 0 && piece.bytes[0] == ';'; }

@@ -11,18 +11,6 @@ constexpr Word kHighBits = ~Word{0} / 0xFF * 0x80;
 
 unsigned char ByteAt(std::string_view bytes, std::size_t i) { return static_cast<unsigned char>(bytes[i]); }
 
-// The position of the first byte from 0x80 up at or after `i`.
-std::size_t SkipAscii(std::string_view bytes, std::size_t i) {
-  while (bytes.size() - i >= sizeof(Word)) {
-    Word w;
-    std::memcpy(&w, bytes.data() + i, sizeof w);
-    if ((w & kHighBits) != 0) break;
-    i += sizeof(Word);
-  }
-  while (i < bytes.size() && ByteAt(bytes, i) < 0x80) ++i;
-  return i;
-}
-
 // The UTF-8 sequence at i: its length and code point when well-formed;
 // otherwise `length` is the ill-formed part to replace (at least 1) and
 // `ok` false.
@@ -30,6 +18,7 @@ struct Utf8Sequence {
   std::size_t length;
   char32_t code;
   bool ok;
+  bool cut = false;  // not ill-formed so far, but the bytes end first
 };
 
 Utf8Sequence Utf8At(std::string_view bytes, std::size_t i) {
@@ -55,7 +44,7 @@ Utf8Sequence Utf8At(std::string_view bytes, std::size_t i) {
     return {1, 0, false};
   }
   for (std::size_t k = 1; k < length; ++k) {
-    if (i + k >= bytes.size()) return {k, 0, false};
+    if (i + k >= bytes.size()) return {k, 0, false, true};
     const unsigned char next = ByteAt(bytes, i + k);
     if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return {k, 0, false};
     code = (code << 6) | (next & 0x3F);
@@ -154,19 +143,38 @@ class Cp932Writer {
 
 }  // namespace
 
-Utf8Scan ScanUtf8(std::string_view bytes) {
-  Utf8Scan scan;
+std::size_t SkipAscii(std::string_view bytes, std::size_t from) {
+  std::size_t i = from;
+  while (bytes.size() - i >= sizeof(Word)) {
+    Word w;
+    std::memcpy(&w, bytes.data() + i, sizeof w);
+    if ((w & kHighBits) != 0) break;
+    i += sizeof(Word);
+  }
+  while (i < bytes.size() && ByteAt(bytes, i) < 0x80) ++i;
+  return i;
+}
+
+Utf8Prefix ScanUtf8Prefix(std::string_view bytes) {
+  Utf8Prefix prefix;
   std::size_t i = SkipAscii(bytes, 0);
   while (i < bytes.size()) {
     const Utf8Sequence sequence = Utf8At(bytes, i);
     if (!sequence.ok) {
-      scan.wellFormed = false;
-      return scan;
+      prefix.end = i;
+      prefix.illFormed = !sequence.cut;
+      return prefix;
     }
-    scan.multibyte = true;
+    prefix.multibyte = true;
     i = SkipAscii(bytes, i + sequence.length);
   }
-  return scan;
+  prefix.end = i;
+  return prefix;
+}
+
+Utf8Scan ScanUtf8(std::string_view bytes) {
+  const Utf8Prefix prefix = ScanUtf8Prefix(bytes);
+  return {prefix.end == bytes.size(), prefix.multibyte};
 }
 
 std::size_t Utf8ToCp932(std::string_view utf8, char* out, Cp932Encoder& encoder, GetaOffsets* getas) {

@@ -72,6 +72,15 @@ class CountedMovableMemory final : public kn::MovableMemory {
   void* Lock(kn::BlockHandle block) override { return block; }
   void Unlock(kn::BlockHandle) override {}
   void Free(kn::BlockHandle block) override { CountedFree(block); }
+  kn::BlockHandle Reallocate(kn::BlockHandle block, std::size_t bytes) override {
+    void* moved = CountedAllocate(bytes);
+    auto* raw = static_cast<unsigned char*>(block) - alignof(std::max_align_t);
+    std::size_t old = 0;
+    std::memcpy(&old, raw, sizeof old);
+    std::memcpy(moved, block, std::min(old, bytes));
+    CountedFree(block);
+    return moved;
+  }
 };
 
 struct Options {
