@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "markup/line_list.h"
+
 namespace kn {
 
 namespace {
@@ -44,27 +46,26 @@ char* DropCarriageReturns(char* p, char* end) {
 
 bool ForEachBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor) {
   char* const end = const_cast<char*>(Find(bytes, bytes + size, kEndOfFile));
-  NextByte nextCr('\r', end);
   NextByte nextNul('\0', end);
   NextByte nextPercent('%', end);
   char* p = bytes;
   while (p < end) {
-    char* const lf = const_cast<char*>(Find(p, end, '\n'));
-    const bool hasLf = lf < end;
+    // The common line ends in LF or CR LF and holds no other CR: one scan
+    // finds its end. A CR anywhere else squeezes the line.
+    const char* const lineBreak = FindLineBreak(p, end);
+    char* lf = const_cast<char*>(lineBreak);
     char* lineEnd = lf;
-    // A CR just before the LF (or the file's end) is the common case and
-    // needs no copying; one anywhere else squeezes the line.
-    const char* cr = nextCr.From(p);
-    if (cr < lineEnd) {
-      if (cr == lineEnd - 1) {
-        lineEnd -= 1;
+    if (lineBreak < end && *lineBreak == '\r') {
+      if (lineBreak + 1 < end && lineBreak[1] == '\n') {
+        lf = lf + 1;
       } else {
-        lineEnd = DropCarriageReturns(p, lineEnd);
-        nextCr.Forget();
+        lf = const_cast<char*>(Find(lineBreak, end, '\n'));
+        lineEnd = DropCarriageReturns(p, lf);
         nextNul.Forget();
         nextPercent.Forget();
       }
     }
+    const bool hasLf = lf < end;
     const char* piece = p;
     std::size_t left = static_cast<std::size_t>(lineEnd - p);
     for (;;) {

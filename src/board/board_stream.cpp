@@ -20,9 +20,9 @@ enum class Reading {
   kShiftJis,    // a byte that UTF-8 cannot hold: Shift-JIS for certain
 };
 
-// The end of the last whole line in [0, limit): just after its LF, or 0.
-std::size_t EndOfLastLine(const char* bytes, std::size_t limit) {
-  for (std::size_t i = limit; i > 0; --i) {
+// The end of the last whole line in [from, limit): just after its LF, or 0.
+std::size_t EndOfLastLine(const char* bytes, std::size_t from, std::size_t limit) {
+  for (std::size_t i = limit; i > from; --i) {
     if (bytes[i - 1] == '\n') return i;
   }
   return 0;
@@ -84,12 +84,17 @@ class SegmentReader {
   // room; true when a 0x1A byte ended the file.
   bool HandOverSettledLines() {
     const std::size_t settled = reading_ == Reading::kMaybeUtf8 ? firstHigh_ : buffer_.size();
-    const std::size_t lines = EndOfLastLine(buffer_.data(), settled);
-    if (lines == 0) return false;
+    const std::size_t lines = EndOfLastLine(buffer_.data(), lineless_, settled);
+    if (lines == 0) {
+      // A long line is looked through once, not again after every read.
+      lineless_ = std::max(lineless_, settled);
+      return false;
+    }
     if (HandOver(lines)) return true;
     buffer_.Consume(lines);
     scanned_ -= std::min(scanned_, lines);
     firstHigh_ -= std::min(firstHigh_, lines);
+    lineless_ = 0;
     return false;
   }
 
@@ -107,6 +112,7 @@ class SegmentReader {
   Reading reading_ = Reading::kAscii;
   std::size_t scanned_ = 0;    // bytes classified
   std::size_t firstHigh_ = 0;  // the first byte beyond ASCII (kMaybeUtf8)
+  std::size_t lineless_ = 0;   // the buffer's first bytes, known to hold no LF
   bool utf8_ = false;
 };
 

@@ -13,6 +13,9 @@
 namespace kn {
 
 // Every piece of the file, decoded, in order; the encoding it was read in.
+// A 0x1A byte in the ASCII before any other byte ends the reading there:
+// what comes before it reads the same in every encoding, and the file is
+// then reported as Shift-JIS, whatever follows.
 BoardEncoding ReadBoardPieces(FileReader& file, Cp932Encoder& encoder, BoardPieceVisitor& visitor);
 
 }  // namespace kn

@@ -83,7 +83,10 @@ void CheckFileReadings(kn::FakeFileSystem& files, const char* name, kn::Cp932Enc
   PieceLog fromWhole;
   kn::ForEachBoardPiece(whole.data(), whole.size(), fromWhole);
   PieceLog fromSegments;
-  Check(kn::ReadBoardPieces(*files.OpenForReading(name), encoder, fromSegments) == encoding);
+  const kn::BoardEncoding read = kn::ReadBoardPieces(*files.OpenForReading(name), encoder, fromSegments);
+  // An end-of-file byte in the leading ASCII stops the reading before the
+  // encoding is known.
+  if (raw.find('\x1A') == std::string::npos) Check(read == encoding);
   Check(fromSegments.pieces == fromWhole.pieces);
 }
 
