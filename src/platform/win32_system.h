@@ -8,6 +8,7 @@
 #include "platform/global_memory_win32.h"
 #include "platform/local_memory_win32.h"
 #include "platform/system_clock.h"
+#include "platform/system_cp932_encoder.h"
 #include "system/services.h"
 
 namespace kn {
@@ -25,8 +26,9 @@ class Win32System {
   GlobalMemory hostMemory_;
   SystemClock clock_;
   Win32FileSystem files_;
+  SystemCp932Encoder encoder_;
   Win32Desktop desktop_;
-  Services services_{localMemory_, hostMemory_, clock_, files_, desktop_};
+  Services services_{localMemory_, hostMemory_, clock_, files_, encoder_, desktop_};
 };
 
 }  // namespace kn

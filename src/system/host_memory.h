@@ -13,10 +13,11 @@ class HostMemory : public MovableMemory {
  public:
   // The block's size in bytes; 0 for a discarded block.
   virtual std::size_t Size(BlockHandle block) = 0;
-  // Resizes a movable block keeping its contents, without compacting other
-  // blocks when `noCompact`; the block's handle afterwards, or null when it
-  // cannot be resized (it then stays as it was).
+  // Reallocate, without compacting other blocks when `noCompact`.
   virtual BlockHandle Resize(BlockHandle block, std::size_t bytes, bool noCompact) = 0;
+  BlockHandle Reallocate(BlockHandle block, std::size_t bytes) override {
+    return Resize(block, bytes, false);
+  }
 };
 
 }  // namespace kn

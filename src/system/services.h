@@ -3,6 +3,7 @@
 #pragma once
 
 #include "system/clock.h"
+#include "system/cp932_encoder.h"
 #include "system/desktop.h"
 #include "system/file_system.h"
 #include "system/host_memory.h"
@@ -15,6 +16,7 @@ struct Services {
   HostMemory& hostMemory;      // the host's global blocks
   const Clock& clock;
   FileSystem& files;
+  Cp932Encoder& encoder;  // for board files in UTF-8 and UTF-16
   Desktop& desktop;
 };
 

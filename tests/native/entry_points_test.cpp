@@ -25,8 +25,9 @@ class EntryPoints : public ::testing::Test {
   FakeHostMemory hostMemory;
   FixedClock clock;
   FakeFileSystem files;
+  RefusingCp932Encoder encoder;
   FakeDesktop desktop;
-  Services services{memory, hostMemory, clock, files, desktop};
+  Services services{memory, hostMemory, clock, files, encoder, desktop};
   ChipSettings settings{};
 };
 
