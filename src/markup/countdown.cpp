@@ -16,6 +16,16 @@ bool IsMarker(char c) { return c == '!' || c == '$' || c == '@'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsOffsetByte(char c) { return IsDigit(c) || c == '+' || c == '-'; }
 
+// An optional sign and at least one digit, nothing else.
+bool IsSignedNumber(std::string_view text) {
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) text.remove_prefix(1);
+  if (text.empty()) return false;
+  for (const char c : text) {
+    if (!IsDigit(c)) return false;
+  }
+  return true;
+}
+
 std::int32_t ClampToInt32(std::int64_t value) {
   constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
   constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
@@ -191,6 +201,8 @@ CountdownOutcome ExpandCountdownField(SjisString& text, const BrokenDownTime& no
   const std::string_view offsetBytes = t.substr(dateEnd, close - dateEnd);
   std::size_t taken = 0;
   while (taken < offsetBytes.size() && IsOffsetByte(offsetBytes[taken])) ++taken;
+
+  if (trace) trace->offsetUnread = !offsetBytes.empty() && !IsSignedNumber(offsetBytes);
 
   CountdownOutcome outcome;
   outcome.expanded = true;

@@ -186,10 +186,25 @@ void ApplySize(const PrefixText& prefix, LogFont& font, SizeItem* item) {
   font.lfHeight = static_cast<std::int32_t>(resized < kMin ? kMin : (resized > kMax ? kMax : resized));
 }
 
+// The first FACE= or FACEA= without the double quote that makes it a face
+// item: it sets no face, and its letters count as format letters.
+int UnquotedFace(const PrefixText& prefix) {
+  const std::string_view p = prefix.View();
+  for (std::size_t at = p.find("FACE"); at != std::string_view::npos; at = p.find("FACE", at + 1)) {
+    std::string_view rest = p.substr(at + 4);
+    if (!rest.empty() && rest[0] == 'A') rest.remove_prefix(1);
+    if (!rest.empty() && rest[0] == '=' && (rest.size() < 2 || rest[1] != '"')) {
+      return prefix.Origin(static_cast<int>(at) + 1);
+    }
+  }
+  return 0;
+}
+
 void ApplyPrefix(PrefixText& prefix, ColorRef& color, LogFont& font, PrefixTrace* trace) {
   ApplyColor(prefix, color, trace ? &trace->color : nullptr);
   ApplyFace(prefix, kFaceKeyword, kShiftJisCharset, font, trace ? &trace->face : nullptr);
   ApplyFace(prefix, kAnsiFaceKeyword, kAnsiCharset, font, trace ? &trace->ansiFace : nullptr);
+  if (trace) trace->unquotedFace = UnquotedFace(prefix);
   ApplyFlags(prefix, font, trace);
   ApplySize(prefix, font, trace ? &trace->size : nullptr);
 }

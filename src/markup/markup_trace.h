@@ -56,6 +56,7 @@ struct PrefixTrace {
   ColorItem color;
   FaceItem face;      // FACE="name"
   FaceItem ansiFace;  // FACEA="name"
+  int unquotedFace = 0;  // a FACE= or FACEA= without its double quote: no face, just letters
   FlagItem bold, italic, strikeOut, underline;
   SizeItem size;
 };
@@ -85,6 +86,7 @@ struct CountdownTrace {
   std::string written;       // the field as written, `%` to `%`
   std::string dateBytes;     // the eight bytes after the marker
   std::string offsetBytes;   // the bytes between the date and the closing `%`
+  bool offsetUnread = false; // offset bytes that are not a signed number: taken as no offset
   std::int32_t threshold = 0;
   bool dateValid = false;    // all eight date bytes are digits
   int writtenYear = 0, writtenMonth = 0, writtenDay = 0;

@@ -140,8 +140,26 @@ bool MatchesWildcard(std::string_view pattern, std::string_view name) {
   return p == pattern.size();
 }
 
-bool StdFileSystem::GetFileLocalTime(const std::string& name, SystemTime& out) {
+std::string WithNativeSeparators(std::string_view name) {
+  std::string path(name);
+#ifndef _WIN32
+  // Windows takes '\' as a separator as well as '/'; the second byte of a
+  // double-byte character is never one.
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const auto b = static_cast<unsigned char>(path[i]);
+    if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
+      ++i;
+    } else if (path[i] == '\\') {
+      path[i] = '/';
+    }
+  }
+#endif
+  return path;
+}
+
+bool StdFileSystem::GetFileLocalTime(const std::string& windowsName, SystemTime& out) {
   try {
+    const std::string name = WithNativeSeparators(windowsName);
     const std::optional<fs::path> entry = FindEntry(name);
     if (!entry) return false;
     const std::optional<fs::file_time_type> written = LastWriteTime(*entry);
@@ -151,8 +169,9 @@ bool StdFileSystem::GetFileLocalTime(const std::string& name, SystemTime& out) {
   }
 }
 
-std::unique_ptr<FileReader> StdFileSystem::OpenForReading(const std::string& name) {
+std::unique_ptr<FileReader> StdFileSystem::OpenForReading(const std::string& windowsName) {
   try {
+    const std::string name = WithNativeSeparators(windowsName);
     if (name.empty() || HasWildcard(name)) return nullptr;
     std::error_code error;
     // Only plain files: a directory cannot be read, and a device or pipe

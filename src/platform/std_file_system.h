@@ -18,6 +18,11 @@ class StdFileSystem final : public FileSystem {
   std::unique_ptr<FileReader> OpenForReading(const std::string& name) override;
 };
 
+// The name as this system's file functions take it: '\' as a separator,
+// as on Windows (outside Windows it becomes '/', but never the second byte of
+// a double-byte character).
+std::string WithNativeSeparators(std::string_view name);
+
 // True when `name` matches `pattern`, where `*` stands for any run of bytes
 // and `?` for one byte; ASCII letters match in either case, and "*.*" matches
 // every name, as it does on Windows.

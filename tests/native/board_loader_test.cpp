@@ -361,6 +361,32 @@ TEST_F(StdBoardTest, MissingNamesAreNotFound) {
   EXPECT_EQ(files_.OpenForReading(""), nullptr);
 }
 
+// A board list written on Windows names its files with '\\'.
+TEST_F(StdBoardTest, BackslashesSeparateFoldersAsOnWindows) {
+  fs::create_directories(dir_ / "sub");
+  Write("sub/news.txt", "hello\n");
+  std::string name = dir_.string() + "\\sub\\news.txt";
+#ifndef _WIN32
+  SystemTime time{};
+  EXPECT_TRUE(files_.GetFileLocalTime(name, time));
+  EXPECT_NE(files_.OpenForReading(name), nullptr);
+  SystemTime newest{};
+  EXPECT_EQ(LoadBoardText(name + "\r\n", files_, newest), "hello");
+#endif
+}
+
+TEST(WithNativeSeparators, BackslashesButNeverASecondByte) {
+  const std::string hyo = "\x95\x5C";  // 表: its second byte is a backslash
+#ifdef _WIN32
+  EXPECT_EQ(WithNativeSeparators("a\\b"), "a\\b");
+#else
+  EXPECT_EQ(WithNativeSeparators("examples\\board\\notice.txt"), "examples/board/notice.txt");
+  EXPECT_EQ(WithNativeSeparators(hyo + "\\" + hyo), hyo + "/" + hyo);
+  EXPECT_EQ(WithNativeSeparators("\\\\server\\share"), "//server/share");
+  EXPECT_EQ(WithNativeSeparators("\x83"), "\x83");  // a lead byte at the end
+#endif
+}
+
 TEST(MatchesWildcard, MatchesLikeADirectoryListing) {
   const struct {
     const char* pattern;

@@ -162,24 +162,24 @@ TEST(ExplainBoard, EncodingOfEachFileAndEveryGeta) {
   ASSERT_EQ(entries.size(), 3u);
 
   EXPECT_EQ(entries[0].fileEncoding, BoardEncoding::kUtf8);
-  ASSERT_EQ(entries[0].getas.size(), 3u);
-  EXPECT_EQ(entries[0].getas[0].line, 2);
-  EXPECT_EQ(entries[0].getas[0].column, 3);
-  EXPECT_EQ(entries[0].getas[2].line, 3);
-  EXPECT_EQ(entries[0].getas[2].column, 3);
+  ASSERT_EQ(entries[0].getas.listed.size(), 3u);
+  EXPECT_EQ(entries[0].getas.listed[0].line, 2);
+  EXPECT_EQ(entries[0].getas.listed[0].column, 3);
+  EXPECT_EQ(entries[0].getas.listed[2].line, 3);
+  EXPECT_EQ(entries[0].getas.listed[2].column, 3);
   const std::string described = DescribeBoardEntry(entries[0]);
   EXPECT_NE(described.find("encoding: UTF-8 (no mark"), std::string::npos) << described;
   EXPECT_NE(described.find("3 character(s)"), std::string::npos) << described;
   EXPECT_NE(described.find("line 3, byte 3"), std::string::npos) << described;
 
   EXPECT_EQ(entries[1].fileEncoding, BoardEncoding::kUtf16BigEndian);
-  ASSERT_EQ(entries[1].getas.size(), 1u);
-  EXPECT_EQ(entries[1].getas[0].line, 2);
+  ASSERT_EQ(entries[1].getas.listed.size(), 1u);
+  EXPECT_EQ(entries[1].getas.listed[0].line, 2);
   EXPECT_EQ(entries[1].boardLines, 2);
   EXPECT_NE(DescribeBoardEntry(entries[1]).find("UTF-16 BE"), std::string::npos);
 
   EXPECT_EQ(entries[2].fileEncoding, BoardEncoding::kShiftJis);
-  EXPECT_TRUE(entries[2].getas.empty());
+  EXPECT_TRUE(entries[2].getas.listed.empty());
   EXPECT_NE(DescribeBoardEntry(entries[2]).find("encoding: Shift-JIS, nothing wrong"), std::string::npos);
 }
 

@@ -135,6 +135,9 @@ const CountdownNoteCase kCountdownNotes[] = {
     {"a stray angle", "#|a<b %!20001231%", CountdownState::kExpanded, NoteKind::kCountdownStrayAngle},
     {"another field decides the colour", "#|%!20001231% <!20010101>", CountdownState::kExpanded,
      NoteKind::kCountdownOtherCount},
+    {"an offset that is no number", "#|%!20001231+x%", CountdownState::kExpanded,
+     NoteKind::kCountdownOffsetUnread},
+    {"a sign alone", "#|%!20001231-%", CountdownState::kExpanded, NoteKind::kCountdownOffsetUnread},
 };
 
 TEST(ExplainFields, CountdownNotes) {
@@ -143,6 +146,13 @@ TEST(ExplainFields, CountdownNotes) {
     const LineExplanation e = ExplainOn(c.line, "20001225");
     EXPECT_EQ(e.countdown.state, c.state);
     EXPECT_TRUE(HasNote(e.notes, c.kind));
+  }
+}
+
+TEST(ExplainFields, OffsetsThatReadHaveNoNote) {
+  for (const char* line : {"#|%!20001231-3%", "#|%!20001231+10%", "#|%!20001231%"}) {
+    SCOPED_TRACE(line);
+    EXPECT_FALSE(HasNote(ExplainOn(line, "20001225").notes, NoteKind::kCountdownOffsetUnread));
   }
 }
 

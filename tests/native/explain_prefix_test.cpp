@@ -150,6 +150,8 @@ const NoteCase kNoteCases[] = {
     {"date without prefix", "Today %DATE%", NoteKind::kFieldWithoutPrefix, 0},
     {"countdown without prefix", "\x82\xA0\x82\xC6%!20001231%", NoteKind::kFieldWithoutPrefix, 0},
     {"stamp in the memo", "#|%UPDATE%", NoteKind::kStampOutsideBoard, 0},
+    {"face without its quote", "#FACE=Arial|x", NoteKind::kFaceUnquoted, 2},
+    {"ANSI face without its quote", " #bFACEA=Times|x", NoteKind::kFaceUnquoted, 4},
 };
 
 TEST(ExplainPrefix, Notes) {
@@ -170,6 +172,8 @@ TEST(ExplainPrefix, NoNotesWhereNothingSurprises) {
     SCOPED_TRACE(line);
     EXPECT_TRUE(Explain(line).notes.empty());
   }
+  // An unclosed face has its own note, not the one of a missing quote.
+  EXPECT_FALSE(HasNote(Explain("#FACE=\"Arial|x").notes, NoteKind::kFaceUnquoted));
   // Board lines have had their stamps expanded already.
   EXPECT_FALSE(HasNote(Explain("#|%UPDATE%", true).notes, NoteKind::kStampOutsideBoard));
 }

@@ -38,6 +38,7 @@ const ArgumentCase kArguments[] = {
     {"no such day", {"--today", "20010229", "m"}, "--today needs a day as YYYYMMDD or YYYYMMDDHHMMSS"},
     {"no such time", {"--today", "20001225246000", "m"}, "--today needs a day as YYYYMMDD or YYYYMMDDHHMMSS"},
     {"height not a number", {"--height", "big", "m"}, "--height needs a whole number"},
+    {"font height not a number", {"--font-height", "m"}, "--font-height needs a whole number"},
 };
 
 TEST(ExplainOptions, Arguments) {
@@ -57,6 +58,13 @@ TEST(ExplainOptions, Values) {
   ASSERT_TRUE(o.today.has_value());
   EXPECT_EQ(o.today->day, 29);
   EXPECT_FALSE(o.today->hour.has_value());
+  EXPECT_FALSE(o.utf8);
+
+  // kn-host's names: --utf8 reads the files as UTF-8, --font-height sets the height.
+  const Options host = ParseArguments({"--utf8", "--font-height", "-20", "m"}).options;
+  EXPECT_TRUE(host.utf8);
+  EXPECT_EQ(host.baseHeight, -20);
+  EXPECT_EQ(host.encoding, OutputEncoding::kUtf8);
 
   // The day replaces the date; the time of day stays unless given.
   const BrokenDownTime t = EvaluationTime(o.today, MakeLocalTime(2024, 5, 1, 7, 8, 9));
@@ -150,6 +158,26 @@ TEST(ExplainRun, MemoAndBoardRuns) {
   EXPECT_NE(b.report.find("newest listed file: 2026-12-07 09:05:03"), std::string::npos);
   EXPECT_NE(b.report.find("line 1: \"#b|news\"\n"), std::string::npos);
   EXPECT_NE(b.report.find("link: scheme \"news\""), std::string::npos);
+}
+
+TEST(ExplainRun, Utf8MemoIsReadAsTheHostWouldKeepIt) {
+  FakeFileSystem files;
+  // "〜 🍣" in UTF-8, and the same text in code page 932 (〜 only).
+  const std::map<std::string, std::string> sources = {
+      {"utf8.txt", "a\n#|\xE3\x80\x9C \xF0\x9F\x8D\xA3\n"}, {"sjis.txt", "#|\x81\x60\n"}};
+  const SourceReader read = [&sources](const std::string& name) -> std::optional<std::string> {
+    return sources.at(name);
+  };
+  Options options;
+  options.utf8 = true;
+  options.files = {"utf8.txt", "sjis.txt"};
+  const RunResult r = RunExplainer(options, files, read, kNoon);
+  EXPECT_NE(r.report.find("read as UTF-8 (--utf8)"), std::string::npos);
+  EXPECT_NE(r.report.find("1 character(s) that Shift-JIS cannot hold"), std::string::npos);
+  EXPECT_NE(r.report.find("line 2, byte 6\n"), std::string::npos);
+  EXPECT_NE(r.report.find("line 2: \"#|\x81\x60 \x81\xAC\""), std::string::npos) << "the JIS tilde maps to 81 60";
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.errors.find("sjis.txt is not UTF-8 text"), std::string::npos);
 }
 
 // The example memo shipped with the plug-in, when the tree has it.

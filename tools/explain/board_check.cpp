@@ -92,24 +92,6 @@ class LineTracer final : public BoardPieceVisitor {
   bool continuing_ = false;  // the piece continues a line longer than a piece
 };
 
-// Line and column of each 〓 the conversion wrote, in the converted text.
-void PlaceGetas(std::string_view text, const GetaOffsets& offsets, BoardEntry& entry) {
-  entry.getaCount = offsets.size();
-  int line = 1;
-  std::size_t lineStart = 0;
-  std::size_t at = 0;
-  for (const std::size_t offset : offsets) {
-    if (entry.getas.size() == BoardEntry::kGetasListed) break;
-    for (; at < offset; ++at) {
-      if (text[at] == '\n') {
-        ++line;
-        lineStart = at + 1;
-      }
-    }
-    entry.getas.push_back(GetaPlace{line, static_cast<int>(offset - lineStart) + 1});
-  }
-}
-
 void CheckEntry(BoardEntry& entry, FileSystem& files, Cp932Encoder& encoder) {
   if (entry.name[0] == ';') {
     entry.status = BoardEntryStatus::kComment;
@@ -138,7 +120,7 @@ void CheckEntry(BoardEntry& entry, FileSystem& files, Cp932Encoder& encoder) {
   if (!decoded.ReadAll(memory)) return;
   GetaOffsets getas;
   entry.fileEncoding = decoded.Decode(encoder, &getas);
-  PlaceGetas(decoded.view(), getas, entry);
+  entry.getas = PlaceGetas(decoded.view(), getas);
   LineTracer tracer(entry);
   ForEachBoardPiece(decoded.data(), decoded.size(), tracer);
 }
@@ -152,20 +134,6 @@ const char* EncodingName(BoardEncoding encoding) {
     case BoardEncoding::kShiftJis: break;
   }
   return "Shift-JIS";
-}
-
-std::string DescribeGetas(const BoardEntry& e, const std::string& indent) {
-  if (e.getaCount == 0) return "";
-  std::string out = indent + std::to_string(e.getaCount) +
-                    " character(s) that Shift-JIS cannot hold (or bytes that are no character), each shown "
-                    "as \x81\xAC:\n";
-  for (const GetaPlace& place : e.getas) {
-    out += indent + "  line " + std::to_string(place.line) + ", byte " + std::to_string(place.column) + "\n";
-  }
-  if (e.getaCount > e.getas.size()) {
-    out += indent + "  and " + std::to_string(e.getaCount - e.getas.size()) + " more\n";
-  }
-  return out;
 }
 
 std::string FileTimeText(const SystemTime& t) {
@@ -236,7 +204,7 @@ std::string DescribeBoardEntry(const BoardEntry& e) {
   }
   if (e.fileEncoding != BoardEncoding::kShiftJis) {
     out += indent + "encoding: " + EncodingName(e.fileEncoding) + "; the chip converts it to Shift-JIS\n";
-    return out + DescribeGetas(e, indent);
+    return out + DescribeGetas(e.getas, indent);
   }
   const std::string encoding = DescribeEncoding(e.encoding, indent);
   out += encoding.empty() ? indent + "encoding: Shift-JIS, nothing wrong\n" : indent + "encoding: Shift-JIS\n" + encoding;

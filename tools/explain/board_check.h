@@ -11,6 +11,7 @@
 
 #include "board/board_file.h"
 #include "explain/encoding_check.h"
+#include "explain/geta_places.h"
 #include "system/cp932_encoder.h"
 #include "system/file_system.h"
 #include "system/types.h"
@@ -31,15 +32,8 @@ struct StampChange {
   std::string after;    // with its stamps expanded
 };
 
-// A character the chip shows as 〓 because code page 932 cannot hold it.
-struct GetaPlace {
-  int line = 0;    // the file's line, counted by LF
-  int column = 0;  // 1-based byte of the converted line
-};
-
 struct BoardEntry {
   static constexpr std::size_t kStampsListed = 20;
-  static constexpr std::size_t kGetasListed = 50;
   static constexpr std::size_t kMaxCheckedBytes = std::size_t{64} << 20;
 
   int memoLine = 0;  // 1-based line of the board list
@@ -50,8 +44,7 @@ struct BoardEntry {
   bool partlyChecked = false;   // larger than kMaxCheckedBytes: only those were checked
   BoardEncoding fileEncoding = BoardEncoding::kShiftJis;  // as the chip decodes it
   EncodingReport encoding;      // the bytes as they are, read as Shift-JIS
-  std::vector<GetaPlace> getas; // at most kGetasListed, in file order
-  std::size_t getaCount = 0;
+  GetaPlaces getas;             // where the chip shows 〓
   int boardLines = 0;           // lines the chip shows from the file
   int commentLines = 0;         // lines beginning with `;`, not shown
   int firstLongLine = 0;        // a line beyond 1024 bytes: the chip shows it in pieces

@@ -65,7 +65,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
     } else if (a == "--board") {
       o.board = true;
     } else if (a == "--utf8") {
-      o.encoding = OutputEncoding::kUtf8;
+      o.utf8 = true;
     } else if (a == "--raw") {
       o.encoding = OutputEncoding::kRaw;
     } else if (a == "--hex") {
@@ -73,12 +73,12 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
     } else if (a == "--today") {
       o.today = hasValue ? ParseDay(arguments[++i]) : std::nullopt;
       if (!o.today) parsed.error = "--today needs a day as YYYYMMDD or YYYYMMDDHHMMSS";
-    } else if (a == "--height") {
+    } else if (a == "--font-height" || a == "--height") {
       const std::optional<std::int32_t> height = hasValue ? ParseInteger(arguments[++i]) : std::nullopt;
       if (height) {
         o.baseHeight = *height;
       } else {
-        parsed.error = "--height needs a whole number";
+        parsed.error = a + " needs a whole number";
       }
     } else {
       parsed.error = "unknown option " + a;
@@ -108,14 +108,19 @@ std::string HelpText() {
       "                 UTF-8 text, invalid bytes, with line numbers); then explain\n"
       "                 the board text the chip shows. Names are looked up from the\n"
       "                 current directory, as the chip looks them up from the host's.\n"
+      "  --utf8         FILE is UTF-8 (as editors save it), not code page 932 as the\n"
+      "                 host keeps memos: it is converted as the host would keep it\n"
+      "                 (JIS-style code points such as U+301C become their code page\n"
+      "                 932 forms; what Shift-JIS cannot hold becomes U+3013, listed\n"
+      "                 with its line). The same option as kn-host's.\n"
       "  --today DAY    evaluate fields and countdowns as if today were DAY, given as\n"
       "                 YYYYMMDD (time of day: now) or YYYYMMDDHHMMSS.\n"
-      "  --height N     the base font height the chip is given (default -12; the\n"
-      "                 sign matters to + and - sizes).\n"
-      "  --utf8         print memo text converted from code page 932 to UTF-8 (the\n"
-      "                 default); a byte that is no character prints as \\xNN.\n"
+      "  --font-height N  the base font height the chip is given (default -12; the\n"
+      "                 sign matters to + and - sizes); kn-host's option of the\n"
+      "                 same name. --height is the same.\n"
       "  --raw          print memo text as its code page 932 bytes, for a Japanese\n"
-      "                 Windows console.\n"
+      "                 Windows console (memo text is printed as UTF-8 otherwise; a\n"
+      "                 byte that is no character prints as \\xNN).\n"
       "  --hex          print every byte from 0x80 up as \\xNN: plain ASCII output.\n"
       "  --help         this text.\n"
       "\n"

@@ -20,6 +20,7 @@ struct ExplainDay {
 struct Options {
   bool help = false;
   bool board = false;
+  bool utf8 = false;  // the files are UTF-8, to be read as the host would keep them
   OutputEncoding encoding = OutputEncoding::kUtf8;
   std::optional<ExplainDay> today;
   std::int32_t baseHeight = -12;

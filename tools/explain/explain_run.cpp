@@ -5,12 +5,14 @@
 #include "board/board_loader.h"
 #include "explain/board_check.h"
 #include "explain/encoding_check.h"
+#include "explain/geta_places.h"
 #include "explain/line_explanation.h"
 #include "explain/report_writer.h"
 #include "explain/terminal_text.h"
 #include "system/clock.h"
 #include "markup/civil_date.h"
 #include "markup/line_list.h"
+#include "markup/unicode_to_cp932.h"
 #include "platform/system_cp932_encoder.h"
 
 namespace kn::explain {
@@ -92,6 +94,33 @@ std::string ExplainBoardReport(const std::string& title, std::string_view list, 
   return out;
 }
 
+namespace {
+
+// A UTF-8 file as the host would keep it: converted to code page 932. The
+// header says so and where the conversion had to put 〓.
+struct ReadFile {
+  std::string bytes;
+  std::string header;
+};
+
+std::optional<ReadFile> AsTheHostKeepsIt(std::string bytes, const Options& options, std::string& error) {
+  if (!options.utf8) return ReadFile{std::move(bytes), {}};
+  if (!ScanUtf8(bytes).wellFormed) {
+    error = "is not UTF-8 text; without --utf8 it is read as code page 932, as the host keeps memos";
+    return std::nullopt;
+  }
+  SystemCp932Encoder encoder;
+  GetaOffsets getas;
+  std::string converted(bytes.size() * 2, '\0');
+  converted.resize(Utf8ToCp932(bytes, &converted[0], encoder, &getas));
+  const std::string places = DescribeGetas(PlaceGetas(converted, getas), "  ");
+  std::string header = "read as UTF-8 (--utf8) and converted to code page 932 as the host keeps memos\n";
+  if (!places.empty()) header += "conversion:\n" + places;
+  return ReadFile{std::move(converted), std::move(header)};
+}
+
+}  // namespace
+
 RunResult RunExplainer(const Options& options, FileSystem& files, const SourceReader& read,
                        const BrokenDownTime& now) {
   RunResult result;
@@ -104,9 +133,18 @@ RunResult RunExplainer(const Options& options, FileSystem& files, const SourceRe
       continue;
     }
     const std::string shown = name == "-" ? "standard input" : name;
+    std::string error;
+    const std::optional<ReadFile> file = AsTheHostKeepsIt(*bytes, options, error);
+    if (!file) {
+      result.errors += "kn-explain: " + shown + " " + error + "\n";
+      result.status = 1;
+      continue;
+    }
     if (!result.report.empty()) result.report += "\n";
-    result.report += options.board ? ExplainBoardReport("board list " + Quote(shown), *bytes, files, options, when)
-                                   : ExplainMemoReport("memo " + Quote(shown), *bytes, options, when);
+    result.report += options.board
+                         ? ExplainBoardReport("board list " + Quote(shown), file->bytes, files, options, when)
+                         : ExplainMemoReport("memo " + Quote(shown), file->bytes, options, when);
+    result.report.insert(result.report.find('\n') + 1, file->header);
   }
   return result;
 }

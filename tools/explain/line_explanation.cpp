@@ -132,6 +132,14 @@ void NotePrefix(LineExplanation& e) {
   NoteColor(e);
   NoteFace(e, p.face, "FACE=\"");
   NoteFace(e, p.ansiFace, "FACEA=\"");
+  if (p.unquotedFace != 0) {
+    const std::string flags = FlagsAfter(e.prefix, p.unquotedFace);
+    const bool ansi = (e.raw[static_cast<std::size_t>(p.unquotedFace) + 3] | 0x20) == 'a';
+    AddNote(e, NoteKind::kFaceUnquoted, p.unquotedFace,
+            std::string(ansi ? "FACEA=" : "FACE=") + " at " + At(p.unquotedFace) +
+                " has no double quote after the '=': it sets no face, and its letters count as format "
+                "letters" + (flags.empty() ? "" : " (here: " + flags + ")") + "; write FACE=\"name\"");
+  }
   NoteTrailByteItem(e, p.bold, 'B', "makes the line bold");
   NoteTrailByteItem(e, p.italic, 'I', "turns italic on");
   NoteTrailByteItem(e, p.strikeOut, 'S', "turns strike-out on");
@@ -177,6 +185,13 @@ void NoteCountdown(LineExplanation& e) {
       return;
     case CountdownState::kExpanded:
       break;
+  }
+  if (c.offsetUnread) {
+    AddNote(e, NoteKind::kCountdownOffsetUnread, 0,
+            "the offset " + Quote(c.offsetBytes) +
+                " after the date is not a number with an optional sign: it counts as " +
+                std::to_string(-c.threshold) + ", so the colour applies from " +
+                (c.threshold == 0 ? "the date itself" : "that many days away") + "; write for example -3");
   }
   if (!c.dateValid) {
     AddNote(e, NoteKind::kCountdownBadDate, 0,

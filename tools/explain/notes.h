@@ -15,6 +15,7 @@ enum class NoteKind {
   kColorNotTried,            // a colour item after the first C is never read
   kColorUnreadable,          // the first C begins no colour
   kFaceUnclosed,             // FACE=" without a closing quote: its letters act as flags
+  kFaceUnquoted,             // FACE= without a double quote: no face, its letters act as flags
   kFaceNameCut,              // longer than 31 bytes
   kMinusIgnored,             // a `-` size is not looked at when the prefix holds a `+`
   kSizeWithoutDigit,         // the byte after the sign is no digit
@@ -26,6 +27,7 @@ enum class NoteKind {
   kFieldTakesCountdownMark,  // a date or time field ends at the `%` of a countdown
   kCountdownNotFirstPercent, // an earlier `%` hides the countdown
   kCountdownNotClosed,       // no closing `%` within 4 bytes after the date
+  kCountdownOffsetUnread,    // the bytes after the date are no signed number: no offset
   kCountdownBadDate,         // fewer than eight digits: the error text is shown
   kCountdownDateCarried,     // a month or day beyond its range carries over
   kCountdownStrayAngle,      // another `<` in a countdown line turns into the error text
