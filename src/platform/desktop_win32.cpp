@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/gdi_canvas_win32.h"
-#include "platform/gdi_raii_win32.h"
+#include "platform/win32_owners.h"
 #include "platform/gdi_text_surface_win32.h"
 #include "platform/menu_win32.h"
 #include "platform/open_file_dialog_win32.h"

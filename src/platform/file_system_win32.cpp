@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/win32_owners.h"
+
 namespace kn {
 
 static_assert(sizeof(SYSTEMTIME) == sizeof(SystemTime), "SystemTime mirrors SYSTEMTIME");
@@ -18,43 +20,25 @@ bool IsUsableName(const std::string& name) {
 
 bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
 
-// Owns a search handle from FindFirstFileA.
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (IsValid()) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
-
 class Win32FileReader final : public FileReader {
  public:
   explicit Win32FileReader(HANDLE file) : file_(file) {}
-  ~Win32FileReader() override { CloseHandle(file_); }
-  Win32FileReader(const Win32FileReader&) = delete;
-  Win32FileReader& operator=(const Win32FileReader&) = delete;
 
   std::size_t Read(char* buffer, std::size_t size) override {
     const DWORD wanted = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
     DWORD got = 0;
-    if (!ReadFile(file_, buffer, wanted, &got, nullptr)) return 0;
+    if (!ReadFile(file_.get(), buffer, wanted, &got, nullptr)) return 0;
     return got;
   }
 
   std::size_t SizeHint() override {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file_, &size) || size.QuadPart < 0) return 0;
+    if (!GetFileSizeEx(file_.get(), &size) || size.QuadPart < 0) return 0;
     return static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX ? 0 : static_cast<std::size_t>(size.QuadPart);
   }
 
  private:
-  HANDLE file_;
+  KernelHandle file_;
 };
 
 }  // namespace
@@ -63,7 +47,7 @@ bool Win32FileSystem::GetFileLocalTime(const std::string& name, SystemTime& out)
   if (!IsUsableName(name)) return false;
   WIN32_FIND_DATAA found{};
   const FindHandle search(FindFirstFileA(name.c_str(), &found));
-  if (!search.IsValid()) return false;
+  if (!search.ok()) return false;
   FILETIME local{};
   SYSTEMTIME time{};
   if (!FileTimeToLocalFileTime(&found.ftLastWriteTime, &local)) return false;
@@ -74,18 +58,16 @@ bool Win32FileSystem::GetFileLocalTime(const std::string& name, SystemTime& out)
 
 std::unique_ptr<FileReader> Win32FileSystem::OpenForReading(const std::string& name) {
   if (!IsUsableName(name) || HasWildcard(name)) return nullptr;
-  const HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  KernelHandle file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.ok()) return nullptr;
   // Only disk files: a console, pipe or serial device could block the read.
-  if (GetFileType(file) != FILE_TYPE_DISK) {
-    CloseHandle(file);
-    return nullptr;
-  }
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return nullptr;
   try {
-    return std::make_unique<Win32FileReader>(file);
+    auto reader = std::make_unique<Win32FileReader>(file.get());
+    file.release();  // the reader closes it now
+    return reader;
   } catch (const std::bad_alloc&) {
-    CloseHandle(file);
     return nullptr;
   }
 }

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "platform/gdi_raii_win32.h"
+#include "platform/win32_owners.h"
 #include "platform/gdi_text_surface_win32.h"
 #include "system/canvas.h"
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstddef>
 
-#include "platform/gdi_raii_win32.h"
+#include "platform/win32_owners.h"
 #include "system/text_surface.h"
 
 namespace kn {

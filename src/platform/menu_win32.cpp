@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/gdi_raii_win32.h"
+#include "platform/win32_owners.h"
 
 namespace kn {
 namespace {

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "bench/win32/bench_boards.h"
-#include "platform/gdi_raii_win32.h"
+#include "platform/win32_owners.h"
 
 namespace kn::bench {
 

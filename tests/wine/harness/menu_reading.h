@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32_owners.h"
+
 namespace kn::wine {
 
 struct MenuItemView {
@@ -59,18 +61,6 @@ inline std::set<UINT> CheckedIds(HMENU menu) {
 }
 
 // GetDrawExMenu's menu, destroyed with its popups at the end of the scope.
-class OwnedMenu {
- public:
-  explicit OwnedMenu(HMENU menu) : menu_(menu) {}
-  ~OwnedMenu() {
-    if (menu_) DestroyMenu(menu_);
-  }
-  OwnedMenu(const OwnedMenu&) = delete;
-  OwnedMenu& operator=(const OwnedMenu&) = delete;
-  HMENU get() const { return menu_; }
-
- private:
-  HMENU menu_;
-};
+using kn::OwnedMenu;
 
 }  // namespace kn::wine
