@@ -1,6 +1,7 @@
 #include "board/board_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -47,7 +48,12 @@ bool StartsWithMark(std::string_view bytes) {
 
 bool BoardFileBytes::ReadMore(FileReader& file, std::size_t firstCapacity) {
   if (capacity_ == 0 && !Grow(std::max<std::size_t>(firstCapacity, 16))) return false;
-  if (IsFull() && !Grow(capacity_ * 2)) return false;
+  if (IsFull()) {
+    // A file held whole grows its buffer once to the size it told, and
+    // by doubling only beyond it.
+    const std::size_t told = file.SizeHint();
+    if (!Grow(told >= capacity_ && told < SIZE_MAX ? told + 1 : capacity_ * 2)) return false;
+  }
   const std::size_t room = capacity_ - size_;
   const std::size_t got = file.Read(bytes_.get() + size_, room);
   if (got == 0 || got > room) return false;  // a reader that overstates is taken as ended

@@ -33,6 +33,14 @@ class BoardPieceVisitor {
 // its end (the CRs are squeezed out in place).
 bool ForEachBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor);
 
+struct PiecesHandedOver {
+  std::size_t bytes;  // the lines handed over
+  bool ended;         // a 0x1A ended the text
+};
+// The same for text thought to be ASCII: stops before the first line that
+// holds a byte from 0x80 up, so that one scan both checks and reads it.
+PiecesHandedOver ForEachAsciiBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor);
+
 // A piece whose first byte is `;` is a comment and is not shown.
 inline bool IsCommentPiece(const BoardPiece& piece) { return piece.size != 0 && piece.bytes[0] == ';'; }
 
