@@ -36,18 +36,25 @@ bool MayHoldStop(Word w) {
   return ((below | ((eof - kOnes) & ~eof) | ((percent - kOnes) & ~percent) | (kStopAtHigh ? w : 0)) & kHigh) != 0;
 }
 
+#if defined(__SSE2__)
+// Bit i set when byte i of the sixteen at p is a stop byte.
+template <bool kStopAtHigh>
+unsigned StopMask(const char* p) {
+  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8('\r')), x);
+  const __m128i others =
+      _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(kEndOfFile)), _mm_cmpeq_epi8(x, _mm_set1_epi8('%')));
+  const int mask = _mm_movemask_epi8(_mm_or_si128(control, others)) | (kStopAtHigh ? _mm_movemask_epi8(x) : 0);
+  return static_cast<unsigned>(mask);
+}
+#endif
+
 template <bool kStopAtHigh>
 const char* FindStop(const char* p, const char* end) {
 #if defined(__SSE2__)
-  const __m128i lastControl = _mm_set1_epi8('\r');
-  const __m128i eof = _mm_set1_epi8(kEndOfFile);
-  const __m128i percent = _mm_set1_epi8('%');
   while (end - p >= 16) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(x, lastControl), x);
-    const __m128i hits = _mm_or_si128(control, _mm_or_si128(_mm_cmpeq_epi8(x, eof), _mm_cmpeq_epi8(x, percent)));
-    const int mask = _mm_movemask_epi8(hits) | (kStopAtHigh ? _mm_movemask_epi8(x) : 0);
-    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+    const unsigned mask = StopMask<kStopAtHigh>(p);
+    if (mask != 0) return p + __builtin_ctz(mask);
     p += 16;
   }
 #endif
@@ -137,13 +144,87 @@ void HandOverPieces(char* p, char* lineEnd, bool hasLf, bool unusual, BoardPiece
   }
 }
 
+// The end of the run of ordinary lines (see IsOrdinary) from p: the start
+// of the first line that is not one, or of the last few bytes. With SSE2 it
+// walks sixteen bytes a step through every stop of every line, without
+// starting afresh at each line; elsewhere the line-by-line walk does it all.
+template <bool kStopAtHigh>
+char* EndOfOrdinaryLines(char* p, char* end) {
+  char* lineStart = p;
+#if defined(__SSE2__)
+  char* q = p;
+  while (end - q >= 16) {
+    unsigned mask = StopMask<kStopAtHigh>(q);
+    for (;;) {
+      const std::ptrdiff_t done = lineStart - q;
+      if (done >= 16) break;
+      if (done > 0) mask &= ~0u << done;
+      if (mask == 0) break;
+      char* const stop = q + __builtin_ctz(mask);
+      const bool crLf = *stop == '\r' && stop + 1 < end && stop[1] == '\n';
+      if (!crLf || stop == lineStart || *lineStart == ';' ||
+          static_cast<std::size_t>(stop - lineStart) >= kBoardPieceSize) {
+        return lineStart;
+      }
+      lineStart = stop + 2;
+    }
+    q = lineStart - q >= 16 ? lineStart : q + 16;
+  }
+#else
+  static_cast<void>(end);
+#endif
+  return lineStart;
+}
+
+// Lines that stand in the bytes just as they are shown, CR LF included,
+// go over together: most lines of most boards are such lines.
+bool IsOrdinary(const char* p, const Line& line) {
+  return !line.unusual && line.next == line.end + 2 && line.hasLf && line.end != p && *p != ';' &&
+         static_cast<std::size_t>(line.end - p) < kBoardPieceSize;
+}
+
+class OrdinaryRun {
+ public:
+  explicit OrdinaryRun(BoardPieceVisitor& visitor) : visitor_(visitor) {}
+  ~OrdinaryRun() { Flush(); }
+  OrdinaryRun(const OrdinaryRun&) = delete;
+  OrdinaryRun& operator=(const OrdinaryRun&) = delete;
+
+  void Add(const char* p, const char* lineEnd) {
+    if (begin_ == nullptr) begin_ = p;
+    end_ = lineEnd;
+  }
+  void Flush() {
+    if (begin_ != nullptr) visitor_.OrdinaryLines(begin_, end_);
+    begin_ = nullptr;
+  }
+
+ private:
+  BoardPieceVisitor& visitor_;
+  const char* begin_ = nullptr;
+  const char* end_ = nullptr;
+};
+
 template <bool kStopAtHigh>
 PiecesHandedOver HandOverLines(char* bytes, std::size_t size, BoardPieceVisitor& visitor) {
   char* p = bytes;
   char* const end = bytes + size;
+  OrdinaryRun run(visitor);
   while (p < end) {
+    char* const ordinaryEnd = EndOfOrdinaryLines<kStopAtHigh>(p, end);
+    if (ordinaryEnd != p) {
+      run.Add(p, ordinaryEnd - 2);
+      p = ordinaryEnd;
+      continue;
+    }
     const Line line = ScanLine<kStopAtHigh>(p, end);
     if (kStopAtHigh && line.high) break;
+    if (IsOrdinary(p, line)) {
+      run.Add(p, line.end);
+      p = line.next;
+      continue;
+    }
+    run.Flush();
     // A CR anywhere but before the LF squeezes the line; the CR LF's own CR
     // goes with the others.
     char* lineEnd = line.end;
@@ -158,6 +239,15 @@ PiecesHandedOver HandOverLines(char* bytes, std::size_t size, BoardPieceVisitor&
 }
 
 }  // namespace
+
+void BoardPieceVisitor::OrdinaryLines(const char* begin, const char* end) {
+  while (begin < end) {
+    const char* const lineEnd = Find(begin, end, '\r');  // the only CR of an ordinary line
+    const auto n = static_cast<std::size_t>(lineEnd - begin);
+    Piece(BoardPiece{begin, n, n, true, false});
+    begin = lineEnd + 2;
+  }
+}
 
 bool ForEachBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor) {
   return HandOverLines<false>(bytes, size, visitor).ended;

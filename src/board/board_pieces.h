@@ -24,6 +24,11 @@ class BoardPieceVisitor {
  public:
   virtual ~BoardPieceVisitor() = default;
   virtual void Piece(const BoardPiece& piece) = 0;
+  // A run of ordinary lines, as they stand in the bytes: each ended by
+  // CR LF (the last one's not included), none empty, none beginning with
+  // `;`, none holding a NUL, a `%` or another CR, each shorter than a piece.
+  // Each is a piece of its own; by default they are handed over so.
+  virtual void OrdinaryLines(const char* begin, const char* end);
   // The bytes of the pieces handed over so far are about to be reused.
   virtual void PiecesReleased() {}
 };
