@@ -17,6 +17,15 @@ constexpr std::size_t kFirstCapacity = 64 * 1024;
 
 bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
 
+// A buffer of `size` bytes, or null when memory cannot be had.
+std::unique_ptr<char[]> NewBuffer(std::size_t size) {
+  try {
+    return std::unique_ptr<char[]>(new char[size]);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
 std::size_t MarkLength(BoardEncoding encoding) {
   switch (encoding) {
     case BoardEncoding::kUtf8WithMark: return kUtf8Mark.size();
@@ -71,7 +80,7 @@ void BoardFileBytes::ConvertFromUtf8(Cp932Encoder& encoder) {
 }
 
 bool BoardFileBytes::Grow(std::size_t capacity) {
-  std::unique_ptr<char[]> larger(new (std::nothrow) char[capacity]);
+  std::unique_ptr<char[]> larger = NewBuffer(capacity);
   if (!larger) return false;
   if (size_ != 0) std::memcpy(larger.get(), bytes_.get(), size_);
   bytes_ = std::move(larger);
@@ -100,7 +109,7 @@ BoardEncoding BoardFileBytes::Decode(Cp932Encoder& encoder, GetaOffsets* getas) 
   const std::string_view text = view().substr(MarkLength(guess.encoding));
   if (!guess.wellFormed) {
     // Each ill-formed byte may become a two-byte 〓: convert into a new buffer.
-    std::unique_ptr<char[]> out(new (std::nothrow) char[text.size() * 2 + 1]);
+    std::unique_ptr<char[]> out = NewBuffer(text.size() * 2 + 1);
     if (!out) {
       size_ = 0;
       return guess.encoding;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include <new>
+#include <memory>
 
 namespace kn {
 
@@ -71,8 +71,7 @@ struct SystemCp932Encoder::Converters {
   }
 };
 
-SystemCp932Encoder::SystemCp932Encoder() : converters_(new (std::nothrow) Converters) {
-  if (!converters_) return;
+SystemCp932Encoder::SystemCp932Encoder() : converters_(std::make_unique<Converters>()) {
   converters_->toCp932 = iconv_open("CP932", kUnits);
   converters_->fromCp932 = iconv_open(kUnits, "CP932");
 }
