@@ -1,6 +1,7 @@
 #include "board/board_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -15,6 +16,15 @@ constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 constexpr std::size_t kFirstCapacity = 64 * 1024;
 
 bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
+
+// A buffer of `size` bytes, or null when memory cannot be had.
+std::unique_ptr<char[]> NewBuffer(std::size_t size) {
+  try {
+    return std::unique_ptr<char[]>(new char[size]);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
 
 std::size_t MarkLength(BoardEncoding encoding) {
   switch (encoding) {
@@ -47,7 +57,12 @@ bool StartsWithMark(std::string_view bytes) {
 
 bool BoardFileBytes::ReadMore(FileReader& file, std::size_t firstCapacity) {
   if (capacity_ == 0 && !Grow(std::max<std::size_t>(firstCapacity, 16))) return false;
-  if (IsFull() && !Grow(capacity_ * 2)) return false;
+  if (IsFull()) {
+    // A file held whole grows its buffer once to the size it told, and
+    // by doubling only beyond it.
+    const std::size_t told = file.SizeHint();
+    if (!Grow(told >= capacity_ && told < SIZE_MAX ? told + 1 : capacity_ * 2)) return false;
+  }
   const std::size_t room = capacity_ - size_;
   const std::size_t got = file.Read(bytes_.get() + size_, room);
   if (got == 0 || got > room) return false;  // a reader that overstates is taken as ended
@@ -65,7 +80,7 @@ void BoardFileBytes::ConvertFromUtf8(Cp932Encoder& encoder) {
 }
 
 bool BoardFileBytes::Grow(std::size_t capacity) {
-  std::unique_ptr<char[]> larger(new (std::nothrow) char[capacity]);
+  std::unique_ptr<char[]> larger = NewBuffer(capacity);
   if (!larger) return false;
   if (size_ != 0) std::memcpy(larger.get(), bytes_.get(), size_);
   bytes_ = std::move(larger);
@@ -94,7 +109,7 @@ BoardEncoding BoardFileBytes::Decode(Cp932Encoder& encoder, GetaOffsets* getas) 
   const std::string_view text = view().substr(MarkLength(guess.encoding));
   if (!guess.wellFormed) {
     // Each ill-formed byte may become a two-byte 〓: convert into a new buffer.
-    std::unique_ptr<char[]> out(new (std::nothrow) char[text.size() * 2 + 1]);
+    std::unique_ptr<char[]> out = NewBuffer(text.size() * 2 + 1);
     if (!out) {
       size_ = 0;
       return guess.encoding;

@@ -108,6 +108,11 @@ class FileLines final : public BoardPieceVisitor {
     lines_.OtherLine(stamped.View());
   }
 
+  // They stand as they are shown, CR LF between them: one run of bytes.
+  void OrdinaryLines(const char* begin, const char* end) override {
+    lines_.FileLine(begin, static_cast<std::size_t>(end - begin));
+  }
+
   void PiecesReleased() override { lines_.EndFile(); }
 
  private:

@@ -24,6 +24,11 @@ class BoardPieceVisitor {
  public:
   virtual ~BoardPieceVisitor() = default;
   virtual void Piece(const BoardPiece& piece) = 0;
+  // A run of ordinary lines, as they stand in the bytes: each ended by
+  // CR LF (the last one's not included), none empty, none beginning with
+  // `;`, none holding a NUL, a `%` or another CR, each shorter than a piece.
+  // Each is a piece of its own; by default they are handed over so.
+  virtual void OrdinaryLines(const char* begin, const char* end);
   // The bytes of the pieces handed over so far are about to be reused.
   virtual void PiecesReleased() {}
 };
@@ -32,6 +37,14 @@ class BoardPieceVisitor {
 // byte ended the text. The bytes are changed where a line holds a CR before
 // its end (the CRs are squeezed out in place).
 bool ForEachBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor);
+
+struct PiecesHandedOver {
+  std::size_t bytes;  // the lines handed over
+  bool ended;         // a 0x1A ended the text
+};
+// The same for text thought to be ASCII: stops before the first line that
+// holds a byte from 0x80 up, so that one scan both checks and reads it.
+PiecesHandedOver ForEachAsciiBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor);
 
 // A piece whose first byte is `;` is a comment and is not shown.
 inline bool IsCommentPiece(const BoardPiece& piece) { return piece.size != 0 && piece.bytes[0] == ';'; }

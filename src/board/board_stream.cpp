@@ -41,8 +41,7 @@ class SegmentReader {
     while (more && buffer_.size() < kMarkLength) more = buffer_.ReadMore(file_, firstCapacity_);
     if (StartsWithMark(buffer_.view())) return WholeFileWithMark(more);
     while (more) {
-      Classify();
-      if (HandOverSettledLines()) return Encoding();
+      if (reading_ == Reading::kAscii ? HandOverAsciiLines() : HandOverSettledLines()) return Encoding();
       more = buffer_.ReadMore(file_, firstCapacity_);
     }
     Classify();
@@ -80,9 +79,29 @@ class SegmentReader {
     }
   }
 
+  // While all is ASCII, the scan that hands the whole lines over also looks
+  // for the first other byte; from its line on the reading is settled as
+  // below. True when a 0x1A byte ended the file.
+  bool HandOverAsciiLines() {
+    const std::size_t lines = EndOfLastLine(buffer_.data(), lineless_, buffer_.size());
+    if (lines == 0) {
+      lineless_ = buffer_.size();
+      return false;
+    }
+    const PiecesHandedOver done = ForEachAsciiBoardPiece(buffer_.data(), lines, visitor_);
+    visitor_.PiecesReleased();
+    if (done.ended) return true;
+    buffer_.Consume(done.bytes);
+    lineless_ = 0;
+    scanned_ = 0;
+    if (done.bytes == lines) return false;
+    return HandOverSettledLines();
+  }
+
   // Hands over the whole lines whose reading is settled and frees their
   // room; true when a 0x1A byte ended the file.
   bool HandOverSettledLines() {
+    Classify();
     const std::size_t settled = reading_ == Reading::kMaybeUtf8 ? firstHigh_ : buffer_.size();
     const std::size_t lines = EndOfLastLine(buffer_.data(), lineless_, settled);
     if (lines == 0) {

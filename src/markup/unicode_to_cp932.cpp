@@ -164,8 +164,12 @@ std::size_t SkipAscii(std::string_view bytes, std::size_t from) {
 
 Utf8Prefix ScanUtf8Prefix(std::string_view bytes) {
   Utf8Prefix prefix;
-  std::size_t i = SkipAscii(bytes, 0);
+  std::size_t i = 0;
   while (i < bytes.size()) {
+    if (ByteAt(bytes, i) < 0x80) {
+      i = SkipAscii(bytes, i);
+      continue;
+    }
     const Utf8Sequence sequence = Utf8At(bytes, i);
     if (!sequence.ok) {
       prefix.end = i;
@@ -173,7 +177,7 @@ Utf8Prefix ScanUtf8Prefix(std::string_view bytes) {
       return prefix;
     }
     prefix.multibyte = true;
-    i = SkipAscii(bytes, i + sequence.length);
+    i += sequence.length;
   }
   prefix.end = i;
   return prefix;
@@ -188,8 +192,8 @@ std::size_t Utf8ToCp932(std::string_view utf8, char* out, Cp932Encoder& encoder,
   Cp932Writer writer(out, encoder, getas);
   std::size_t i = 0;
   while (i < utf8.size()) {
-    const std::size_t ascii = SkipAscii(utf8, i);
-    if (ascii != i) {
+    if (ByteAt(utf8, i) < 0x80) {
+      const std::size_t ascii = SkipAscii(utf8, i);
       writer.PutAscii(utf8.data() + i, ascii - i);
       i = ascii;
       continue;

@@ -3,6 +3,8 @@
 // "CP932" elsewhere, refusing the same best-fit characters.
 #pragma once
 
+#include <memory>
+
 #include "system/cp932_encoder.h"
 
 namespace kn {
@@ -17,9 +19,9 @@ class SystemCp932Encoder final : public Cp932Encoder {
   Result Encode(const char16_t* units, std::size_t count, char* out) override;
 
  private:
-  // iconv's two converters (to code page 932 and back); unused on Windows.
-  void* toCp932_ = nullptr;
-  void* fromCp932_ = nullptr;
+  // What the platform's converter needs kept (nothing on Windows).
+  struct Converters;
+  std::unique_ptr<Converters> converters_;
 };
 
 }  // namespace kn

@@ -24,6 +24,8 @@ int ToCp932(const char16_t* units, std::size_t count, char* out) {
 
 }  // namespace
 
+struct SystemCp932Encoder::Converters {};
+
 SystemCp932Encoder::SystemCp932Encoder() = default;
 SystemCp932Encoder::~SystemCp932Encoder() = default;
 

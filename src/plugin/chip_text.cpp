@@ -33,9 +33,6 @@ std::int32_t StoreText(MovableMemory& memory, BlockHandle& block, std::string_vi
                     [text](char* out) { std::memcpy(out, text.data(), text.size()); });
 }
 
-std::int32_t StoreText(MovableMemory& memory, BlockHandle& block, const BoardText& text) {
-  return StoreBytes(memory, block, text.Size(), [&text](char* out) { text.CopyTo(out); });
-}
 
 namespace {
 

@@ -15,8 +15,6 @@ void FreeText(MovableMemory& memory, BlockHandle& block);
 // Replaces the block by a new one holding `text` and its NUL. Returns the
 // length stored, or 0 with no block when it cannot be allocated or locked.
 std::int32_t StoreText(MovableMemory& memory, BlockHandle& block, std::string_view text);
-// The same for a board's text, copied straight from its blocks.
-std::int32_t StoreText(MovableMemory& memory, BlockHandle& block, const BoardText& text);
 
 // Builds a chip's new displayed text in the block where it will stay,
 // comparing it with the text shown as it comes: a board that did not change

@@ -4,7 +4,7 @@
 // up to 1 MB. Also the cost of a tick with nothing to do. Prints
 // KNBENCH rows for scripts/bench.sh.
 //
-//   board_reread_bench [--bytes=10240,1048576,52428800] [--reps=N]
+//   board_reread_bench [--bytes=10240,1048576,52428800] [--kinds=file,sjis,utf8] [--reps=N]
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -88,6 +88,7 @@ class CountedMovableMemory final : public kn::MovableMemory {
 
 struct Options {
   std::vector<long long> bytes{10LL * 1024, 1024LL * 1024, 50LL * 1024 * 1024};
+  std::string kinds = "file,sjis,utf8";
   int repetitions = 9;
 };
 
@@ -252,10 +253,12 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--bytes=", 8) == 0) {
       options.bytes = ParseList(argv[i] + 8);
+    } else if (std::strncmp(argv[i], "--kinds=", 8) == 0) {
+      options.kinds = argv[i] + 8;
     } else if (std::strncmp(argv[i], "--reps=", 7) == 0) {
       options.repetitions = std::max(1, std::atoi(argv[i] + 7));
     } else {
-      std::fprintf(stderr, "usage: board_reread_bench [--bytes=N,...] [--reps=N]\n");
+      std::fprintf(stderr, "usage: board_reread_bench [--bytes=N,...] [--kinds=file,sjis,utf8] [--reps=N]\n");
       return 2;
     }
   }
@@ -265,6 +268,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   for (const kn::bench::BoardFileCase& c : kn::bench::BoardFileCases(options.bytes)) {
+    if (options.kinds.find(kn::bench::KindName(c.kind)) == std::string::npos) continue;
     MeasureReread(folder, c.kind, c.bytes, options);
   }
   MeasureIdleTick(folder, options);

@@ -131,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckBoardText(kn::LoadBoardText(memo, files, newest));
   CheckMemoNames(memo);
 
-  kn::SystemCp932Encoder encoder;
+  static kn::SystemCp932Encoder encoder;  // opening the converters takes long
   CheckBoardText(kn::LoadBoardText("a\r\nb\nc", files, encoder, newest));
   for (std::size_t i = 0; i < contents.size(); ++i) CheckFileReadings(files, names[i], encoder);
   return 0;

@@ -44,7 +44,7 @@ TEST(ReadBoardPieces, SegmentsGiveWhatTheWholeFileGives) {
        BoardEncoding::kShiftJis},
       {"Shift-JIS early, then ASCII", "\x82\xA0\n" + kAsciiRun, BoardEncoding::kShiftJis},
       {"a line longer than a segment", std::string(700000, 'y') + "\r\n" + kUtf8Line, BoardEncoding::kUtf8},
-      {"end-of-file byte on the line of the first kana", kAsciiRun + "\x1A" + kUtf8Line, BoardEncoding::kUtf8},
+      {"end-of-file byte after the first kana", kAsciiRun + "\xE3\x81\x8A\x1A" + kUtf8Line, BoardEncoding::kUtf8},
       {"UTF-16 with its mark", "\xFF\xFE" + std::string("a\0\n\0b\0", 6), BoardEncoding::kUtf16LittleEndian},
       {"a mark cut short", "\xEF\xBB", BoardEncoding::kShiftJis},
   };
