@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "file_handle.h"
 #include "wide_text.h"
 
@@ -50,6 +52,14 @@ bool ReadMemoFile(const std::wstring& path, bool utf8, std::string& memo, std::s
     return false;
   }
   return true;
+}
+
+bool LooksLikeUtf8(const std::string& bytes) {
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return true;
+  const bool beyondAscii = std::any_of(
+      bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  std::wstring wide;
+  return beyondAscii && Utf8ToWide(bytes, wide);
 }
 
 }  // namespace kn::host

@@ -12,4 +12,9 @@ namespace kn::host {
 // false and says why in `error`.
 bool ReadMemoFile(const std::wstring& path, bool utf8, std::string& memo, std::string& error);
 
+// True for bytes that are UTF-8 with at least one character beyond ASCII
+// (or a byte-order mark): Japanese text in code page 932 almost never is,
+// so such a memo was almost surely saved as UTF-8.
+bool LooksLikeUtf8(const std::string& bytes);
+
 }  // namespace kn::host

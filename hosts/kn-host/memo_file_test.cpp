@@ -73,6 +73,23 @@ INSTANTIATE_TEST_SUITE_P(
                       BadMemo{"AccentedLetter", "caf\xc3\xa9"}),
     [](const ::testing::TestParamInfo<BadMemo>& info) { return std::string(info.param.name); });
 
+TEST(MemoFile, TellsUtf8FromTheHostsCodePage) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool utf8;
+  };
+  const Case cases[] = {
+      {"kana in UTF-8", "\xe3\x81\x8b\xe3\x82\x8c\r\n", true},
+      {"a byte-order mark alone", "\xef\xbb\xbf", true},
+      {"kana in code page 932", "\x82\xa9\x82\xea\r\n", false},
+      {"half-width katakana in code page 932", "\xb6\xda\xb2\xc4\xde", false},
+      {"ASCII only", "#c|plain text\r\n", false},
+      {"empty", "", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LooksLikeUtf8(c.bytes), c.utf8) << c.name;
+}
+
 TEST(MemoFile, MissingFileIsAnError) {
   std::string memo;
   std::string error;
