@@ -1,9 +1,11 @@
 # The plug-in DLL, the substitute host and the tests that run under Wine.
 
-add_library(kaleidonote SHARED ${KN_WIN32_SOURCES} src/plugin/kaleidonote.def
+# The exports bind the platform's services to the chip logic.
+add_library(kaleidonote SHARED src/plugin/exports.cpp src/plugin/kaleidonote.def
             src/plugin/version.rc)
 set_target_properties(kaleidonote PROPERTIES PREFIX "" OUTPUT_NAME kaleidonote)
-target_link_libraries(kaleidonote PRIVATE kn_core user32 gdi32 shell32 comdlg32)
+target_link_libraries(kaleidonote PRIVATE kn_plugin kn_platform)
+target_link_libraries(kn_platform PUBLIC user32 gdi32 shell32 comdlg32)
 target_compile_options(kaleidonote PRIVATE ${KN_WARNINGS})
 # Everything static: the DLL needs nothing beyond the system DLLs.
 target_link_options(kaleidonote PRIVATE -static -static-libgcc -static-libstdc++)

@@ -15,5 +15,6 @@ for memo in docs/examples/*.utf8.txt; do
 done
 scripts/wine-run "$host" render examples/welcome.txt docs/images/welcome.png </dev/null >build/docs-welcome.log 2>&1
 scripts/wine-run "$host" render examples/board/board-list.txt docs/images/board.png --board </dev/null >build/docs-board.log 2>&1
+scripts/wine-run "$host" render examples/board/utf8-list.txt docs/images/board-utf8.png --board </dev/null >build/docs-board-utf8.log 2>&1
 scripts/wine-run "$host" render docs/examples/links.utf8.txt docs/images/scroll-mode.png --scroll --utf8 </dev/null >build/docs-scroll.log 2>&1
 echo "docs: pictures in docs/images"

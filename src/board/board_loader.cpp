@@ -5,7 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "board/board_reader.h"
+#include "board/board_pieces.h"
+#include "board/board_stream.h"
 #include "board/update_stamps.h"
 #include "markup/sjis_string.h"
 
@@ -31,43 +32,94 @@ struct PackedTime {
   }
 };
 
-// The shown line of a piece: cut at its first LF, CR or NUL, never empty.
-std::string_view LineOfPiece(std::string_view piece) {
-  std::size_t n = 0;
-  while (n < piece.size() && piece[n] != '\n' && piece[n] != '\r' && piece[n] != '\0') ++n;
-  return n == 0 ? std::string_view(" ") : piece.substr(0, n);
-}
-
-class BoardBuilder {
+// Joins the board's lines by CR LF into the output. A run of lines that
+// stand in the file's bytes just as they are shown, CR LF between them, goes
+// over as one piece: a board of ordinary lines costs one comparison or copy
+// per file, not one per line.
+class BoardLineWriter {
  public:
-  void Append(std::string_view line) {
-    if (lineCount_ != 0) text_.Append("\r\n");
-    text_.Append(line);
-    ++lineCount_;
+  explicit BoardLineWriter(BoardOutput& out) : out_(out) {}
+  ~BoardLineWriter() { Flush(); }
+  BoardLineWriter(const BoardLineWriter&) = delete;
+  BoardLineWriter& operator=(const BoardLineWriter&) = delete;
+
+  // A line that lies in the current file's bytes.
+  void FileLine(const char* bytes, std::size_t n) {
+    if (lineCount_++ != 0) {
+      if (runEnd_ != nullptr && bytes == runEnd_ + 2 && runEnd_[0] == '\r' && runEnd_[1] == '\n') {
+        runEnd_ = bytes + n;
+        return;
+      }
+      Write(kLineBreak);
+    }
+    if (bytes != runEnd_) {
+      Flush();
+      runBegin_ = bytes;
+    }
+    runEnd_ = bytes + n;
   }
+
+  // A line held elsewhere (expanded stamps, the blank of an empty line).
+  void OtherLine(std::string_view line) {
+    if (lineCount_++ != 0) Write(kLineBreak);
+    Write(line);
+  }
+
+  // The bytes the lines lie in are about to go: what waits goes first.
+  void EndFile() { Flush(); }
   bool IsEmpty() const { return lineCount_ == 0; }
-  BoardText Take() { return std::move(text_); }
 
  private:
-  BoardText text_;
+  static constexpr std::string_view kLineBreak = "\r\n";
+
+  void Write(std::string_view bytes) {
+    Flush();
+    out_.Append(bytes);
+  }
+  void Flush() {
+    if (runEnd_ != nullptr) out_.Append(std::string_view(runBegin_, static_cast<std::size_t>(runEnd_ - runBegin_)));
+    runBegin_ = runEnd_ = nullptr;
+  }
+
+  BoardOutput& out_;
+  const char* runBegin_ = nullptr;
+  const char* runEnd_ = nullptr;
   std::size_t lineCount_ = 0;
 };
 
-void AppendFileLines(FileReader& file, const SystemTime& fileTime, BoardBuilder& board) {
-  BoardReader reader(file);
-  std::string piece;
-  while (reader.NextPiece(piece)) {
-    if (piece[0] == ';') continue;
-    const std::string_view line = LineOfPiece(piece);
-    // Every stamp begins with '%': a line without one goes in as it is.
-    if (line.find('%') == std::string_view::npos) {
-      board.Append(line);
-      continue;
+// Shows a file's pieces: comments dropped, stamps expanded.
+class FileLines final : public BoardPieceVisitor {
+ public:
+  FileLines(const SystemTime& fileTime, BoardLineWriter& lines) : fileTime_(fileTime), lines_(lines) {}
+
+  void Piece(const BoardPiece& piece) override {
+    if (IsCommentPiece(piece)) return;
+    const std::string_view line = ShownLineOf(piece);
+    if (!piece.mayHoldStamp) {
+      if (piece.shownSize == 0) {
+        lines_.OtherLine(line);
+      } else {
+        lines_.FileLine(line.data(), line.size());
+      }
+      return;
     }
     SjisString stamped(line);
-    ExpandUpdateStamps(stamped, fileTime);
-    board.Append(stamped.View());
+    ExpandUpdateStamps(stamped, fileTime_);
+    lines_.OtherLine(stamped.View());
   }
+
+  void PiecesReleased() override { lines_.EndFile(); }
+
+ private:
+  const SystemTime& fileTime_;
+  BoardLineWriter& lines_;
+};
+
+void AppendFileLines(FileReader& file, const SystemTime& fileTime, Cp932Encoder& encoder, BoardOutput& out,
+                     BoardLineWriter& lines) {
+  out.Expect(file.SizeHint());
+  FileLines visitor(fileTime, lines);
+  ReadBoardPieces(file, encoder, visitor);
 }
 
 }  // namespace
@@ -123,15 +175,14 @@ bool NextMemoLine(std::size_t& cursor, std::string_view memo, std::string& name)
   return !name.empty();
 }
 
-BoardText LoadBoard(std::string_view memo, FileSystem& files, SystemTime& newest) {
+void LoadBoardInto(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
+                   BoardOutput& out) {
   memo = memo.substr(0, memo.find('\0'));
-  BoardText message;
   if (memo.empty()) {
-    message.Append(kBoardReadErrorText);
-    return message;
+    out.Append(kBoardReadErrorText);
+    return;
   }
-
-  BoardBuilder board;
+  BoardLineWriter lines(out);
   PackedTime newestPacked;
   std::size_t cursor = 0;
   std::string name;
@@ -145,17 +196,24 @@ BoardText LoadBoard(std::string_view memo, FileSystem& files, SystemTime& newest
       newestPacked = packed;
     }
     const std::unique_ptr<FileReader> file = files.OpenForReading(name);
-    if (file) AppendFileLines(*file, fileTime, board);
+    if (file) AppendFileLines(*file, fileTime, encoder, out, lines);
   }
-  if (board.IsEmpty()) {
-    message.Append(kBoardNoDataText);
-    return message;
-  }
-  return board.Take();
+  if (lines.IsEmpty()) out.Append(kBoardNoDataText);
+}
+
+BoardText LoadBoard(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest) {
+  BoardText text;
+  LoadBoardInto(memo, files, encoder, newest, text);
+  return text;
+}
+
+std::string LoadBoardText(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest) {
+  return LoadBoard(memo, files, encoder, newest).Join();
 }
 
 std::string LoadBoardText(std::string_view memo, FileSystem& files, SystemTime& newest) {
-  return LoadBoard(memo, files, newest).Join();
+  RefusingCp932Encoder encoder;
+  return LoadBoardText(memo, files, encoder, newest);
 }
 
 }  // namespace kn

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "system/cp932_encoder.h"
 #include "system/file_system.h"
 #include "system/types.h"
 
@@ -30,12 +31,22 @@ constexpr std::string_view kBoardReadErrorText =
 // cursor stops. False at the end of the memo.
 bool NextMemoLine(std::size_t& cursor, std::string_view memo, std::string& name);
 
+// Where the loader puts the board's text, in order.
+class BoardOutput {
+ public:
+  virtual ~BoardOutput() = default;
+  virtual void Append(std::string_view bytes) = 0;
+  // About `bytes` more are coming (a file's size), so that room can be made
+  // once, ahead.
+  virtual void Expect(std::size_t bytes) { static_cast<void>(bytes); }
+};
+
 // A board's text gathered in blocks that never move once made: building a
 // large board copies nothing it already holds, and holds no more than the
 // text and one partly filled block.
-class BoardText {
+class BoardText final : public BoardOutput {
  public:
-  void Append(std::string_view bytes);
+  void Append(std::string_view bytes) override;
   std::size_t Size() const { return size_; }
   bool Equals(std::string_view other) const;
   // Writes the Size() bytes of the text to `out`.
@@ -48,14 +59,21 @@ class BoardText {
 };
 
 // The board lines of every file the memo names, in memo order, joined by
-// CR LF. Names beginning with `;` are comments. A file's pieces beginning
-// with `;` are dropped, each line is cut at its first LF, CR or NUL, an empty
-// line becomes " ", and its stamps show that file's time. `newest` receives
-// the time of the newest existing listed file (later date, then later time to
-// the second; the earlier-listed file wins a tie) and is left alone when none
+// CR LF, into `out`. Names beginning with `;` are comments. Each file is
+// decoded to code page 932 first (a UTF-8 or UTF-16 file through
+// `encoder`), then read by the text-mode rules: its pieces beginning with
+// `;` are dropped, each line is cut at its first NUL, an empty line becomes
+// " ", and its stamps show that file's time. `newest` receives the time of
+// the newest existing listed file (later date, then later time to the
+// second; the earlier-listed file wins a tie) and is left alone when none
 // exists. The memo ends at its first NUL.
-BoardText LoadBoard(std::string_view memo, FileSystem& files, SystemTime& newest);
-// The same, as one string.
+void LoadBoardInto(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
+                   BoardOutput& out);
+// The same, gathered in a BoardText or as one string.
+BoardText LoadBoard(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest);
+std::string LoadBoardText(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest);
+// For lists of Shift-JIS files only: without the system's converter, a
+// Unicode file shows only ASCII, half-width katakana and 〓.
 std::string LoadBoardText(std::string_view memo, FileSystem& files, SystemTime& newest);
 
 }  // namespace kn

@@ -21,11 +21,13 @@ int HexPair(std::string_view text, std::size_t at) {
 
 }  // namespace
 
-int ParseColorSpec(std::string_view text, ColorRef& color) {
+int ParseColorSpec(std::string_view text, ColorRef& color, int* nameIndex) {
+  if (nameIndex) *nameIndex = -1;
   // Every name is two bytes: compared as they are, without measuring each.
   for (const ColorNameEntry* entry = ColorNames; entry->name[0] != '\0'; ++entry) {
     if (text.size() >= 2 && text[0] == entry->name[0] && text[1] == entry->name[1]) {
       color = MakeRgb(entry->red, entry->green, entry->blue);
+      if (nameIndex) *nameIndex = static_cast<int>(entry - ColorNames);
       return 3;
     }
   }

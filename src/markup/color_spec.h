@@ -39,6 +39,7 @@ inline constexpr ColorNameEntry ColorNames[] = {
 // after it, at most 6 are looked at). On success stores it in `color` and
 // returns how many prefix bytes the item takes, the `c` included: 3 for a
 // name, 7 for RRGGBB. Returns 0 and leaves `color` alone otherwise.
-int ParseColorSpec(std::string_view text, ColorRef& color);
+// `nameIndex`, when given, receives the name's index in ColorNames, or -1.
+int ParseColorSpec(std::string_view text, ColorRef& color, int* nameIndex = nullptr);
 
 }  // namespace kn

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "markup/markup_trace.h"
 #include "markup/sjis_string.h"
 #include "system/types.h"
 
@@ -38,7 +39,12 @@ struct CountdownOutcome {
 
 // The countdown step of a formatted line: when the text's first `%` opens a
 // countdown, rewrites the field for ExpandCountdowns and expands the text.
-// Otherwise the text stays as written.
-CountdownOutcome ExpandCountdownField(SjisString& text, const BrokenDownTime& now);
+// Otherwise the text stays as written. With a trace, how the field was read
+// (or why it opened none) is recorded.
+CountdownOutcome ExpandCountdownField(SjisString& text, const BrokenDownTime& now,
+                                      CountdownTrace* trace = nullptr);
+
+// True when the text's first `%` opens a countdown field.
+bool OpensCountdown(std::string_view text);
 
 }  // namespace kn

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "markup/countdown.h"
+
 namespace kn {
 namespace {
 
@@ -70,16 +72,32 @@ std::string_view PatternAfter(std::string_view text, int at, int keywordLength) 
   return close == std::string_view::npos ? rest : rest.substr(0, close);
 }
 
+// What the field at `at` was, before it is replaced.
+void TraceField(const SjisString& text, int at, std::string_view keyword, std::string_view pattern,
+                const SjisString& value, FieldTrace& trace) {
+  const std::string_view t = text.View();
+  const std::size_t after = static_cast<std::size_t>(at - 1) + keyword.size() + pattern.size();
+  trace.found = true;
+  trace.pattern = std::string(pattern);
+  trace.closed = after < t.size() && t[after] == '%';
+  trace.patternCut = !trace.closed && pattern.size() == static_cast<std::size_t>(kMaxPatternLength) && after < t.size();
+  trace.closingOpensCountdown = trace.closed && OpensCountdown(t.substr(after));
+  trace.value = value.Bytes();
+  trace.written = text.Slice(at, static_cast<int>(keyword.size() + pattern.size()) + 1).Bytes();
+}
+
 // Expands the first field of the keyword, looked for case-blind.
 template <typename Formatter>
-void ExpandField(SjisString& text, std::string_view keyword, Formatter format) {
+void ExpandField(SjisString& text, std::string_view keyword, Formatter format, FieldTrace* trace) {
   const int at = text.LocateFieldKeyword(keyword);
   if (at == 0) return;
   // The formatter copies the pattern before the text changes.
   const std::string_view pattern = PatternAfter(text.View(), at, static_cast<int>(keyword.size()));
   const SjisString field = format(pattern);
+  if (trace) TraceField(text, at, keyword, pattern, field, *trace);
   text.Erase(at, static_cast<int>(pattern.size() + keyword.size()) + 1);
   text.InsertAt(at, field.View());
+  if (trace) trace->laterKeyword = text.LocateFieldKeyword(keyword) != 0;
 }
 
 }  // namespace
@@ -106,15 +124,20 @@ SjisString FormatTime(int hour, int minute, int second, std::string_view pattern
   return r;
 }
 
-void ExpandDateTimeFields(SjisString& text, const BrokenDownTime& now) {
+void ExpandDateTimeFields(SjisString& text, const BrokenDownTime& now, FieldTrace* date,
+                          FieldTrace* time) {
   // Both keywords start with `%`, which upper-casing never produces.
   if (text.View().find('%') == std::string_view::npos) return;
-  ExpandField(text, "%DATE", [&now](std::string_view pattern) {
-    return FormatDate(now.year + 1900, now.mon + 1, now.mday, now.wday, pattern);
-  });
-  ExpandField(text, "%TIME", [&now](std::string_view pattern) {
-    return FormatTime(now.hour, now.min, now.sec, pattern);
-  });
+  ExpandField(
+      text, "%DATE",
+      [&now](std::string_view pattern) {
+        return FormatDate(now.year + 1900, now.mon + 1, now.mday, now.wday, pattern);
+      },
+      date);
+  ExpandField(
+      text, "%TIME",
+      [&now](std::string_view pattern) { return FormatTime(now.hour, now.min, now.sec, pattern); },
+      time);
 }
 
 }  // namespace kn

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "markup/markup_trace.h"
 #include "markup/sjis_string.h"
 #include "system/types.h"
 
@@ -21,7 +22,8 @@ SjisString FormatTime(int hour, int minute, int second, std::string_view pattern
 // Replaces the first "%DATE<pattern>%" and then the first "%TIME<pattern>%"
 // of the text (keywords in any letter case) by `now` formatted with their
 // patterns. A pattern runs to the next `%` or the text's end, at most 50
-// bytes.
-void ExpandDateTimeFields(SjisString& text, const BrokenDownTime& now);
+// bytes. With traces, what each field was and became is recorded.
+void ExpandDateTimeFields(SjisString& text, const BrokenDownTime& now, FieldTrace* date = nullptr,
+                          FieldTrace* time = nullptr);
 
 }  // namespace kn

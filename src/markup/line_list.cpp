@@ -21,7 +21,8 @@ constexpr Word kOnes = ~Word{0} / 0xFF;  // 0x01 in every byte
 // word with one.
 bool MayHoldLineBreak(Word w) { return ((w - kOnes * 0x0E) & ~w & (kOnes * 0x80)) != 0; }
 
-// The first CR or LF in [p, end), or end.
+}  // namespace
+
 const char* FindLineBreak(const char* p, const char* end) {
   for (;;) {
     while (static_cast<std::size_t>(end - p) >= sizeof(Word)) {
@@ -37,8 +38,6 @@ const char* FindLineBreak(const char* p, const char* end) {
     if (p == end) return end;
   }
 }
-
-}  // namespace
 
 bool LineCursor::Next(std::string_view& line) {
   const std::size_t n = text_.size();

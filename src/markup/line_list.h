@@ -27,6 +27,10 @@ class LineList {
   std::vector<SjisString> lines_;
 };
 
+// The first CR or LF in [p, end), or end. A machine word at a time: most
+// bytes of a text are neither.
+const char* FindLineBreak(const char* p, const char* end);
+
 // Walks the lines of a text as SplitLines cuts them, without copying.
 class LineCursor {
  public:

@@ -8,6 +8,7 @@
 #include "markup/sjis_string.h"
 #include "system/types.h"
 #include "markup/line_format.h"
+#include "markup/markup_trace.h"
 
 namespace kn {
 
@@ -15,8 +16,10 @@ namespace kn {
 // `visible` then holds the visible text (prefix removed, fields expanded, a
 // single blank when nothing remains) and alignment, color and font carry the
 // prefix's settings. Returns 0 when the line has no prefix: `visible` is " "
-// and nothing else changed. `visible` grows as the expansion needs.
+// and nothing else changed. `visible` grows as the expansion needs. With a
+// trace, every step is recorded in it as well.
 int InterpretLineMarkup(const SjisString& line, SjisString& visible, std::int32_t& alignment,
-                        ColorRef& color, LogFont& font, const Clock& clock);
+                        ColorRef& color, LogFont& font, const Clock& clock,
+                        MarkupTrace* trace = nullptr);
 
 }  // namespace kn

@@ -47,6 +47,12 @@ class Win32FileReader final : public FileReader {
     return got;
   }
 
+  std::size_t SizeHint() override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_, &size) || size.QuadPart < 0) return 0;
+    return static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX ? 0 : static_cast<std::size_t>(size.QuadPart);
+  }
+
  private:
   HANDLE file_;
 };

@@ -135,4 +135,25 @@ class ClipboardSession {
   bool open_;
 };
 
+// A menu we made, destroyed (with its popups) unless release() hands it on.
+class OwnedMenu {
+ public:
+  explicit OwnedMenu(HMENU menu) : menu_(menu) {}
+  ~OwnedMenu() {
+    if (menu_) DestroyMenu(menu_);
+  }
+  OwnedMenu(const OwnedMenu&) = delete;
+  OwnedMenu& operator=(const OwnedMenu&) = delete;
+
+  HMENU get() const { return menu_; }
+  HMENU release() {
+    HMENU menu = menu_;
+    menu_ = nullptr;
+    return menu;
+  }
+
+ private:
+  HMENU menu_;
+};
+
 }  // namespace kn

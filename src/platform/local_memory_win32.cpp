@@ -18,4 +18,8 @@ void LocalMemory::Free(BlockHandle block) {
   if (block) LocalFree(static_cast<HLOCAL>(block));
 }
 
+BlockHandle LocalMemory::Reallocate(BlockHandle block, std::size_t bytes) {
+  return block ? LocalReAlloc(static_cast<HLOCAL>(block), bytes, LMEM_MOVEABLE) : nullptr;
+}
+
 }  // namespace kn

@@ -11,6 +11,7 @@ class LocalMemory final : public MovableMemory {
   void* Lock(BlockHandle block) override;
   void Unlock(BlockHandle block) override;
   void Free(BlockHandle block) override;
+  BlockHandle Reallocate(BlockHandle block, std::size_t bytes) override;
 };
 
 }  // namespace kn

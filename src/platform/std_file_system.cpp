@@ -1,6 +1,7 @@
 #include "platform/std_file_system.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -98,15 +99,18 @@ std::optional<fs::path> FindEntry(const std::string& name) {
 
 class StdFileReader final : public FileReader {
  public:
-  explicit StdFileReader(std::FILE* file) : file_(file) {}
+  StdFileReader(std::FILE* file, std::size_t size) : file_(file), size_(size) {}
   ~StdFileReader() override { std::fclose(file_); }
   StdFileReader(const StdFileReader&) = delete;
   StdFileReader& operator=(const StdFileReader&) = delete;
 
   std::size_t Read(char* buffer, std::size_t size) override { return std::fread(buffer, 1, size, file_); }
 
+  std::size_t SizeHint() override { return size_; }
+
  private:
   std::FILE* file_;
+  std::size_t size_;
 };
 
 }  // namespace
@@ -154,10 +158,11 @@ std::unique_ptr<FileReader> StdFileSystem::OpenForReading(const std::string& nam
     // Only plain files: a directory cannot be read, and a device or pipe
     // could block the reader.
     if (!fs::is_regular_file(fs::path(name), error)) return nullptr;
+    const std::uintmax_t size = fs::file_size(fs::path(name), error);
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (file == nullptr) return nullptr;
     try {
-      return std::make_unique<StdFileReader>(file);
+      return std::make_unique<StdFileReader>(file, error || size > SIZE_MAX ? 0 : static_cast<std::size_t>(size));
     } catch (const std::bad_alloc&) {
       std::fclose(file);
       return nullptr;

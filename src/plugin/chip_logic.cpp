@@ -6,24 +6,20 @@
 #include "board/board_loader.h"
 #include "markup/text_convert.h"
 #include "plugin/chip_text.h"
-#include "plugin/command_ids.h"
+#include "plugin/host_contract.h"
 #include "plugin/save_block.h"
 
 namespace kn {
 namespace {
 
-// Loads the board the memo lists into displayText; returns the new text's
-// bytes compared with what was shown before (true when they differ).
+// Loads the board the memo lists into displayText, built where it stays
+// and compared with the text shown as it comes; true when the two differ
+// (bytes, not a linguistic comparison: any change counts).
 bool ReloadBoard(ChipEnv& env, ChipState& state, std::string_view memo, SystemTime& newest) {
-  const BoardText board = LoadBoard(memo, env.files, newest);
-  bool changed = true;
-  {
-    const TextLock shown(env.memory, state.displayText, state.displayLength);
-    // Bytes, not a linguistic comparison: any change counts.
-    changed = !board.Equals(shown.view());
-  }
-  state.displayLength = StoreText(env.memory, state.displayText, board);
-  return changed;
+  RefusingCp932Encoder none;
+  DisplayTextReplacement replacement(env.memory, state.displayText, state.displayLength);
+  LoadBoardInto(memo, env.files, env.encoder != nullptr ? *env.encoder : none, newest, replacement);
+  return replacement.Finish(state.displayText, state.displayLength);
 }
 
 void ShowMemo(ChipEnv& env, ChipState& state, std::string_view memo) {
@@ -110,8 +106,7 @@ void UpdateChip(ChipEnv& env, BlockHandle chip, const ChipSettingsView& settings
   state.displayLength = 0;
   if (state.boardMode != 0) {
     SystemTime ignored{};
-    state.displayLength = StoreText(env.memory, state.displayText,
-                                    LoadBoard(memo, env.files, ignored));
+    ReloadBoard(env, state, memo, ignored);
   } else {
     ShowMemo(env, state, memo);
   }
@@ -171,8 +166,7 @@ void ToggleBoardMode(ChipEnv& env, ChipState& state) {
   if (!memo.ok()) return;
   if (state.boardMode != 0) {
     SystemTime ignored{};
-    state.displayLength = StoreText(env.memory, state.displayText,
-                                    LoadBoard(memo.view(), env.files, ignored));
+    ReloadBoard(env, state, memo.view(), ignored);
   } else {
     ShowMemo(env, state, memo.view());
   }

@@ -6,6 +6,7 @@
 
 #include "system/file_system.h"
 #include "system/clock.h"
+#include "system/cp932_encoder.h"
 #include "plugin/chip_state.h"
 #include "system/movable_memory.h"
 
@@ -15,6 +16,9 @@ struct ChipEnv {
   MovableMemory& memory;
   const Clock& clock;
   FileSystem& files;
+  // Converts board files in UTF-8 and UTF-16; without one they show only
+  // ASCII, half-width katakana and 〓.
+  Cp932Encoder* encoder = nullptr;
 };
 
 // The host's settings as the plug-in reads them.

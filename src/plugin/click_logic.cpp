@@ -1,7 +1,7 @@
 #include "plugin/click_logic.h"
 
 #include "plugin/chip_text.h"
-#include "plugin/command_ids.h"
+#include "plugin/host_contract.h"
 #include "render/launch_command.h"
 #include "render/layout_walks.h"
 #include "render/link_recognition.h"
@@ -17,8 +17,11 @@ void LaunchOrCopy(const SjisString& command, bool copy, Desktop& desktop) {
   }
   const std::optional<LaunchTriple> launch = BuildLaunchTriple(command.View());
   if (!launch) return;  // an empty command names nothing to start
-  if (desktop.ShellOpen(launch->program, launch->parameters, launch->workingDirectory) <= 32) {
-    desktop.ShowLaunchFailure(FormatLaunchFailure(*launch));
+  // Longer names than Windows takes are never handed to the shell: some
+  // shells overrun their own buffers on them.
+  if (!FitsTheShell(*launch) ||
+      desktop.ShellOpen(launch->program, launch->parameters, launch->workingDirectory) <= 32) {
+    desktop.ShowMessage(LaunchFailureMessage(*launch).c_str(), kChipTitle, MessageIcon::kError);
   }
 }
 

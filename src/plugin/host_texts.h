@@ -3,8 +3,6 @@
 
 namespace kn {
 
-// 'Kaleidonote かれいど帳'
-inline constexpr const char kChipTitle[] = "Kaleidonote \x82\xA9\x82\xEA\x82\xA2\x82\xC7\x92\xA0";
 // '設定項目は有りません'
 inline constexpr const char kConfigureText[] = "\x90\xDD\x92\xE8\x8D\x80\x96\xDA\x82\xCD\x97L\x82\xE8\x82\xDC\x82\xB9\x82\xF1";
 // 'バージョン情報'

@@ -2,46 +2,29 @@
 
 #include <cstring>
 
-#include "plugin/command_ids.h"
-
 namespace kn {
-namespace {
-
-struct SaveData {
-  std::int32_t interval;
-  std::int32_t linkColor;
-  std::int32_t blink;
-  std::int32_t boardMode;
-  std::int32_t scrollMode;
-  BrokenDownTime lastCheck;
-  std::int32_t reserved;
-};
-static_assert(sizeof(SaveData) == kSaveDataLength, "60 data bytes");
-
-}  // namespace
 
 void PackSaveBlock(const ChipState* state, std::uint8_t (&block)[kSaveBlockSize]) {
-  SaveData data{};
+  SaveBlock save{};
+  save.length = kSaveBlockLength;
   if (state) {
-    data.interval = state->interval;
-    data.linkColor = state->linkColor;
-    data.blink = state->blink;
-    data.boardMode = state->boardMode;
-    data.scrollMode = state->scrollMode;
-    data.lastCheck = state->lastCheck;
+    save.interval = state->interval;
+    save.linkColor = state->linkColor;
+    save.blink = state->blink;
+    save.boardMode = state->boardMode;
+    save.scrollMode = state->scrollMode;
+    save.lastCheck = state->lastCheck;
   } else {
-    data.interval = IDM_INTERVAL_1MIN;
-    data.linkColor = IDM_LINK_BLUE;
+    save.interval = IDM_INTERVAL_1MIN;
+    save.linkColor = IDM_LINK_BLUE;
   }
-  std::memset(block, 0, sizeof block);
-  std::memcpy(block, &kSaveDataLength, sizeof kSaveDataLength);
-  std::memcpy(block + 4, &data, sizeof data);
+  std::memcpy(block, &save, sizeof save);
 }
 
 void RestoreSaveBlock(ChipState& state, const std::uint8_t* block) {
   std::int32_t length = 0;
   if (block) std::memcpy(&length, block, sizeof length);
-  if (length != kSaveDataLength) {
+  if (length != kSaveBlockLength) {
     state.interval = IDM_INTERVAL_1MIN;
     state.linkColor = IDM_LINK_BLUE;
     state.blink = 0;
@@ -49,14 +32,16 @@ void RestoreSaveBlock(ChipState& state, const std::uint8_t* block) {
     state.scrollMode = 0;
     return;
   }
-  SaveData data;
-  std::memcpy(&data, block + 4, sizeof data);
-  state.interval = data.interval;
-  state.linkColor = data.linkColor;
-  state.blink = data.blink;
-  state.boardMode = data.boardMode;
-  state.scrollMode = data.scrollMode;
-  state.lastCheck = data.lastCheck;
+  // The host owns the block's size: only the length word and the data after
+  // it are read, never the last word.
+  SaveBlock save{};
+  std::memcpy(&save, block, offsetof(SaveBlock, unused));
+  state.interval = save.interval;
+  state.linkColor = save.linkColor;
+  state.blink = save.blink;
+  state.boardMode = save.boardMode;
+  state.scrollMode = save.scrollMode;
+  state.lastCheck = save.lastCheck;
 }
 
 }  // namespace kn

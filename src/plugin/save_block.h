@@ -1,19 +1,16 @@
-// The 68-byte block the host stores to keep the chip's menu choices and the
-// time of its last board check between runs.
+// The block the host stores to keep the chip's menu choices and the time of
+// its last board check between runs.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "plugin/chip_state.h"
+#include "plugin/host_contract.h"
 
 namespace kn {
 
-constexpr std::size_t kSaveBlockSize = 68;
-constexpr std::int32_t kSaveDataLength = 60;  // the bytes after the length
-
-// The block's first 64 bytes from the state (or the defaults when state is
-// null): length 60, the five modes, lastCheck, reserved 0. Bytes 64-67 are
+// The whole block from the state (or the defaults when state is null):
+// length 60, the five modes, lastCheck, reserved 0. The last four bytes are
 // written as 0 too, so no stale host memory is persisted.
 void PackSaveBlock(const ChipState* state, std::uint8_t (&block)[kSaveBlockSize]);
 

@@ -8,9 +8,6 @@
 namespace kn {
 namespace {
 
-constexpr std::int32_t kLinkRedSetting = 10003;
-constexpr std::int32_t kLinkGreenSetting = 10004;
-
 // Positions a cursor at the first visited line; the lines before it are
 // scanned once and never copied. A negative scroll position starts at the
 // top. `skipped` receives the number of lines passed over.
@@ -29,12 +26,6 @@ unsigned AlignmentFlags(const LineFormat& format) {
 }
 
 }  // namespace
-
-ColorRef LinkColorFor(std::int32_t linkColorSetting) {
-  if (linkColorSetting == kLinkRedSetting) return MakeRgb(255, 0, 0);
-  if (linkColorSetting == kLinkGreenSetting) return MakeRgb(0, 255, 0);
-  return MakeRgb(0, 0, 255);
-}
 
 DrawOutcome DrawLines(std::string_view text, int firstLine, const Rect& textRect,
                       const LineContext& context, ColorRef linkColor, TextSurface& surface) {

@@ -12,10 +12,6 @@
 
 namespace kn {
 
-// Colour of link lines for the chip's link-colour setting: red, green, or
-// blue for any other value.
-ColorRef LinkColorFor(std::int32_t linkColorSetting);
-
 struct DrawOutcome {
   int lastLine;    // line count - 1
   int linesDrawn;  // lines from firstLine whose rows ended above the bottom

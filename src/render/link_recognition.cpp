@@ -7,30 +7,12 @@
 namespace kn {
 namespace {
 
-enum class LinkForm { kNone, kTitled, kUntitled, kAutomatic };
-
 // Tried in this order; the word alone decides, case-sensitively: no ':' has
 // to follow, so "newsletter" and "ftp" are links too.
 constexpr std::string_view kLinkSchemes[] = {"http", "mailto", "news", "ftp", "file"};
 
 bool BeginsWith(const SjisString& t, std::string_view word) {
   return t.View().substr(0, word.size()) == word;
-}
-
-// The tests look at the trimmed line only. A trimmed line of 3 or 4 bytes
-// that starts with '!' is untitled whatever follows; the drive letter of a
-// drive path is not examined.
-LinkForm Classify(const SjisString& t) {
-  const int n = t.Length();
-  if (n >= 3 && t.ByteAt(1) == '!') {
-    return (n >= 5 && t.ByteAt(2) == '=') ? LinkForm::kTitled : LinkForm::kUntitled;
-  }
-  if (n >= 5 && t.ByteAt(2) == ':' && t.ByteAt(3) == '\\') return LinkForm::kAutomatic;
-  if (n >= 5 && t.ByteAt(1) == '\\' && t.ByteAt(2) == '\\') return LinkForm::kAutomatic;
-  for (std::string_view scheme : kLinkSchemes) {
-    if (BeginsWith(t, scheme)) return LinkForm::kAutomatic;
-  }
-  return LinkForm::kNone;
 }
 
 // Display text of a titled link: the line up to its first real '|' (or
@@ -48,9 +30,28 @@ SjisString TitledCommand(const SjisString& trimmed) {
 
 }  // namespace
 
+// The tests look at the trimmed line only. A trimmed line of 3 or 4 bytes
+// that starts with '!' is untitled whatever follows; the drive letter of a
+// drive path is not examined.
+LinkForm ClassifyLink(const SjisString& t, std::string_view* scheme) {
+  const int n = t.Length();
+  if (n >= 3 && t.ByteAt(1) == '!') {
+    return (n >= 5 && t.ByteAt(2) == '=') ? LinkForm::kTitled : LinkForm::kUntitled;
+  }
+  if (n >= 5 && t.ByteAt(2) == ':' && t.ByteAt(3) == '\\') return LinkForm::kDrivePath;
+  if (n >= 5 && t.ByteAt(1) == '\\' && t.ByteAt(2) == '\\') return LinkForm::kUncPath;
+  for (std::string_view word : kLinkSchemes) {
+    if (BeginsWith(t, word)) {
+      if (scheme) *scheme = word;
+      return LinkForm::kScheme;
+    }
+  }
+  return LinkForm::kNone;
+}
+
 int RecognizeLink(int mode, const SjisString& line, SjisString& out, LogFont& font) {
   const SjisString trimmed = line.TrimBlanks();
-  const LinkForm form = Classify(trimmed);
+  const LinkForm form = ClassifyLink(trimmed);
   if (form == LinkForm::kNone) return 0;
   const bool display = mode == kLinkDisplay;
   switch (form) {

@@ -18,6 +18,10 @@ class FileReader {
   // Reads up to `size` bytes into `buffer`; 0 at the end of the file or on
   // an error.
   virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+  // The file's size when it was opened, so that a reader can take it in
+  // one piece; 0 when unknown. Others may change the file meanwhile: Read
+  // has the last word.
+  virtual std::size_t SizeHint() { return 0; }
 };
 
 class FileSystem {

@@ -20,6 +20,11 @@ class MovableMemory {
   virtual void Unlock(BlockHandle block) = 0;
   // Freeing a null handle does nothing.
   virtual void Free(BlockHandle block) = 0;
+  // The block made `bytes` long (LocalReAlloc): the handle to use from now
+  // on, holding the old bytes as far as they reach (bytes added are not
+  // zeroed), or null with the old block left as it was. Never called on a
+  // locked block.
+  virtual BlockHandle Reallocate(BlockHandle block, std::size_t bytes) = 0;
 };
 
 // Holds a lock on a block for the scope; get() is null when locking failed.

@@ -9,16 +9,6 @@
 
 namespace kn {
 
-// Left, top, right, bottom; right and bottom exclusive (a Win32 RECT).
-struct Rect {
-  std::int32_t left;
-  std::int32_t top;
-  std::int32_t right;
-  std::int32_t bottom;
-  std::int32_t Width() const { return right - left; }
-  std::int32_t Height() const { return bottom - top; }
-};
-
 // DrawTextA format flags used by the walks.
 constexpr unsigned kDtCenter = 0x1;
 constexpr unsigned kDtRight = 0x2;

@@ -66,4 +66,19 @@ struct BrokenDownTime {
 };
 static_assert(sizeof(BrokenDownTime) == 36, "BrokenDownTime is nine integers");
 
+// Left, top, right, bottom; right and bottom exclusive (a Win32 RECT).
+struct Rect {
+  std::int32_t left;
+  std::int32_t top;
+  std::int32_t right;
+  std::int32_t bottom;
+  std::int32_t Width() const { return right - left; }
+  std::int32_t Height() const { return bottom - top; }
+};
+
+struct Size {
+  std::int32_t width;
+  std::int32_t height;
+};
+
 }  // namespace kn

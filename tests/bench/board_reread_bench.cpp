@@ -1,6 +1,7 @@
 // The board re-read of the timer step, natively: its time against reading
 // the same file with plain read(), and the peak of memory it holds, counted
-// at every allocation. Also the cost of a tick with nothing to do. Prints
+// at every allocation; ASCII boards of every size, Shift-JIS and UTF-8 ones
+// up to 1 MB. Also the cost of a tick with nothing to do. Prints
 // KNBENCH rows for scripts/bench.sh.
 //
 //   board_reread_bench [--bytes=10240,1048576,52428800] [--reps=N]
@@ -17,10 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_board_files.h"
 #include "platform/std_file_system.h"
+#include "platform/system_cp932_encoder.h"
 #include "platform/system_clock.h"
 #include "plugin/chip_logic.h"
-#include "plugin/command_ids.h"
+#include "plugin/host_contract.h"
 #include "plugin/save_block.h"
 
 // ---------------------------------------------------------------------------
@@ -72,6 +75,15 @@ class CountedMovableMemory final : public kn::MovableMemory {
   void* Lock(kn::BlockHandle block) override { return block; }
   void Unlock(kn::BlockHandle) override {}
   void Free(kn::BlockHandle block) override { CountedFree(block); }
+  kn::BlockHandle Reallocate(kn::BlockHandle block, std::size_t bytes) override {
+    void* moved = CountedAllocate(bytes);
+    auto* raw = static_cast<unsigned char*>(block) - alignof(std::max_align_t);
+    std::size_t old = 0;
+    std::memcpy(&old, raw, sizeof old);
+    std::memcpy(moved, block, std::min(old, bytes));
+    CountedFree(block);
+    return moved;
+  }
 };
 
 struct Options {
@@ -123,16 +135,10 @@ std::string SizeName(long long bytes) {
   return std::to_string(bytes / 1024) + "KB";
 }
 
-// The same notice lines as the Wine benchmark writes.
-bool WriteBoardFile(const std::string& path, long long bytes) {
+bool WriteBoardFile(const std::string& path, kn::bench::BoardFileKind kind, long long bytes) {
+  const std::string text = kn::bench::BoardFileText(kind, bytes);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  char line[96];
-  long long written = 0;
-  for (int i = 0; written < bytes; ++i) {
-    const int n = std::snprintf(line, sizeof line, "notice %07d: a line of the shared board\r\n", i);
-    out.write(line, n);
-    written += n;
-  }
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
   return static_cast<bool>(out);
 }
 
@@ -178,13 +184,15 @@ class BoardChip {
   CountedMovableMemory memory_;
   kn::SystemClock clock_;
   kn::StdFileSystem files_;
-  kn::ChipEnv env_{memory_, clock_, files_};
+  kn::SystemCp932Encoder encoder_;
+  kn::ChipEnv env_{memory_, clock_, files_, &encoder_};
   kn::BlockHandle chip_ = nullptr;
 };
 
-void MeasureReread(const std::string& folder, long long bytes, const Options& options) {
+void MeasureReread(const std::string& folder, kn::bench::BoardFileKind kind, long long bytes,
+                   const Options& options) {
   const std::string path = folder + "/board-" + SizeName(bytes) + ".txt";
-  if (!WriteBoardFile(path, bytes)) {
+  if (!WriteBoardFile(path, kind, bytes)) {
     std::fprintf(stderr, "cannot write %s\n", path.c_str());
     return;
   }
@@ -213,16 +221,17 @@ void MeasureReread(const std::string& folder, long long bytes, const Options& op
     char note[160];
     std::snprintf(note, sizeof note, "bytes=%zu result=%d peak=%.2fx(held)+%.2fx(extra)", fileBytes, result,
                   peakRatio - extraRatio, extraRatio);
-    Report("reread-native", "file", SizeName(bytes), Median(subjectSamples), Median(floorSamples),
-           repetitions, calls, note);
-    Report("memory-native", "file", SizeName(bytes), peakRatio, 1.0, 1, 1, note);
+    const char* kindName = kn::bench::KindName(kind);
+    Report("reread-native", kindName, SizeName(bytes), Median(subjectSamples), Median(floorSamples), repetitions,
+           calls, note);
+    Report("memory-native", kindName, SizeName(bytes), peakRatio, 1.0, 1, 1, note);
   }
   std::remove(path.c_str());
 }
 
 void MeasureIdleTick(const std::string& folder, const Options& options) {
   const std::string path = folder + "/board-idle.txt";
-  WriteBoardFile(path, 1024);
+  WriteBoardFile(path, kn::bench::BoardFileKind::kAscii, 1024);
   {
     BoardChip chip(path + "\r\n", false);
     const int result = chip.Tick();
@@ -255,7 +264,9 @@ int main(int argc, char** argv) {
     std::perror("mkdtemp");
     return 1;
   }
-  for (long long bytes : options.bytes) MeasureReread(folder, bytes, options);
+  for (const kn::bench::BoardFileCase& c : kn::bench::BoardFileCases(options.bytes)) {
+    MeasureReread(folder, c.kind, c.bytes, options);
+  }
   MeasureIdleTick(folder, options);
   rmdir(folder);
   return 0;

@@ -1,5 +1,8 @@
 // Arbitrary bytes as board files, file times and memo through the board
-// reader, the update stamps and the loader (in-memory file system).
+// reader, the update stamps and the loader (in-memory file system), with
+// each file also decoded whole: where a file is read as UTF-8 or UTF-16 its
+// converted bytes are valid code page 932 text, and reading it in segments
+// gives the same pieces as reading it whole.
 //
 // Input: byte 0 picks the read chunk size, the next 16 bytes are the files'
 // time, the rest is the memo, then "\xFF\xFE", then up to three files'
@@ -11,9 +14,13 @@
 #include <string_view>
 #include <vector>
 
+#include "board/board_file.h"
 #include "board/board_loader.h"
+#include "board/board_stream.h"
 #include "board/update_stamps.h"
+#include "markup/sjis_string.h"
 #include "native/fake_file_system.h"
+#include "platform/system_cp932_encoder.h"
 
 namespace {
 
@@ -40,6 +47,47 @@ void CheckMemoNames(std::string_view memo) {
     Check(name.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
     Check(name[0] != '\t');
   }
+}
+
+// Every lead byte has its second byte, and no byte stands alone that
+// begins no character.
+bool IsCp932Text(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b == 0x80 || b == 0xA0 || b >= 0xFD) return false;
+    if (!kn::IsLeadValue(b)) continue;
+    if (++i == text.size()) return false;
+    const auto trail = static_cast<unsigned char>(text[i]);
+    if (trail < 0x40 || trail == 0x7F || trail > 0xFC) return false;
+  }
+  return true;
+}
+
+class PieceLog final : public kn::BoardPieceVisitor {
+ public:
+  void Piece(const kn::BoardPiece& piece) override {
+    pieces.emplace_back(piece.bytes, piece.size);
+    pieces.back() += piece.endsLine ? '\n' : '|';
+  }
+  std::vector<std::string> pieces;
+};
+
+// A file read whole and decoded against the same file read in segments.
+void CheckFileReadings(kn::FakeFileSystem& files, const char* name, kn::Cp932Encoder& encoder) {
+  kn::BoardFileBytes whole;
+  Check(whole.ReadAll(*files.OpenForReading(name)));
+  const std::string raw(whole.view());
+  const kn::BoardEncoding encoding = whole.Decode(encoder);
+  if (encoding != kn::BoardEncoding::kShiftJis) Check(IsCp932Text(whole.view()));
+  else Check(whole.view() == raw);
+  PieceLog fromWhole;
+  kn::ForEachBoardPiece(whole.data(), whole.size(), fromWhole);
+  PieceLog fromSegments;
+  const kn::BoardEncoding read = kn::ReadBoardPieces(*files.OpenForReading(name), encoder, fromSegments);
+  // An end-of-file byte in the leading ASCII stops the reading before the
+  // encoding is known.
+  if (raw.find('\x1A') == std::string::npos) Check(read == encoding);
+  Check(fromSegments.pieces == fromWhole.pieces);
 }
 
 std::vector<std::string_view> SplitOn(std::string_view text, std::string_view separator, std::size_t most) {
@@ -82,5 +130,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckBoardText(kn::LoadBoardText("a\r\n;x\n\tb\nd\nl\nc", files, newest));
   CheckBoardText(kn::LoadBoardText(memo, files, newest));
   CheckMemoNames(memo);
+
+  kn::SystemCp932Encoder encoder;
+  CheckBoardText(kn::LoadBoardText("a\r\nb\nc", files, encoder, newest));
+  for (std::size_t i = 0; i < contents.size(); ++i) CheckFileReadings(files, names[i], encoder);
   return 0;
 }

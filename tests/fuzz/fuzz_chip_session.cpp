@@ -7,13 +7,15 @@
 #include <cstring>
 #include <string>
 
+#include "native/fake_desktop.h"
 #include "native/fake_file_system.h"
 #include "native/fake_movable_memory.h"
 #include "native/fake_text_surface.h"
 #include "plugin/chip_logic.h"
 #include "plugin/chip_text.h"
+#include "plugin/chip_paint.h"
 #include "plugin/click_logic.h"
-#include "plugin/command_ids.h"
+#include "plugin/host_contract.h"
 #include "plugin/save_block.h"
 #include "render/layout_walks.h"
 #include "markup/civil_date.h"
@@ -50,23 +52,23 @@ class Input {
   std::size_t at_ = 0;
 };
 
-class NullDesktop final : public kn::Desktop {
+// Launches fail, so every click that launches also shows the failure box.
+class CheckingDesktop final : public kn::testing::FakeDesktop {
  public:
+  CheckingDesktop() { shellResult = 2; }
   int ShellOpen(const std::string& program, const std::string&, const std::string&) override {
     if (program.empty()) std::abort();  // an empty program is never launched
-    return 2;
+    return shellResult;
   }
-  bool CopyToClipboard(std::string_view) override { return true; }
-  void ShowLaunchFailure(const std::string& message) override {
-    if (message.empty()) std::abort();
-  }
-  std::unique_ptr<kn::TextSurface> OpenSurface() override {
-    return std::make_unique<FakeTextSurface>();
+  void ShowMessage(const char* text, const char*, kn::MessageIcon) override {
+    if (text == nullptr || *text == '\0') std::abort();
   }
 };
 
-constexpr std::uint32_t kCommands[] = {10000, 10001, 10002, 10003, 10004, 10005,
-                                       10006, 10007, 10008, 10009, 10010};
+constexpr std::int32_t kCommands[] = {
+    kn::IDM_INTERVAL_1MIN, kn::IDM_INTERVAL_3MIN, kn::IDM_INTERVAL_10MIN, kn::IDM_LINK_RED,
+    kn::IDM_LINK_GREEN,    kn::IDM_LINK_BLUE,     kn::IDM_BLINK,          kn::IDM_BOARD_MODE,
+    kn::IDM_SCROLL_MODE,   kn::IDM_INTERVAL_1SEC, kn::IDM_INTERVAL_NONE};
 
 void Paint(FakeMovableMemory& memory, const kn::Clock& clock, kn::BlockHandle chip, int height) {
   kn::BlockLock lock(memory, chip);
@@ -94,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   files.AddFile("a", in.Text(4096), kn::MakeSystemTime(2001, 2, 3, 6, 4, 5, 6));
   files.AddFile("b", in.Text(4096), kn::MakeSystemTime(2000 + in.Byte() % 60, 1, 1, 0, 0, 0, 0));
   kn::ChipEnv env{memory, clock, files};
-  NullDesktop desktop;
+  CheckingDesktop desktop;
 
   std::string memo = in.Text(2048);
   std::uint8_t saved[kn::kSaveBlockSize] = {};

@@ -11,9 +11,10 @@
 #include "fake_movable_memory.h"
 #include "plugin/chip_logic.h"
 #include "plugin/chip_text.h"
-#include "plugin/command_ids.h"
+#include "plugin/host_contract.h"
 #include "plugin/save_block.h"
 #include "markup/civil_date.h"
+#include "platform/system_cp932_encoder.h"
 
 namespace kn::testing {
 
@@ -81,7 +82,8 @@ class ChipFixture : public ::testing::Test {
   FakeMovableMemory memory;
   FixedClock clock;
   FakeFileSystem files;
-  ChipEnv env{memory, clock, files};
+  SystemCp932Encoder encoder;
+  ChipEnv env{memory, clock, files, &encoder};
   BlockHandle chip = nullptr;
 };
 

@@ -5,37 +5,10 @@
 #include <memory>
 
 #include "chip_fixture.h"
-#include "fake_text_surface.h"
+#include "fake_desktop.h"
 
 namespace kn::testing {
 namespace {
-
-class FakeDesktop final : public Desktop {
- public:
-  struct Launch {
-    std::string program, parameters, directory;
-  };
-  int ShellOpen(const std::string& program, const std::string& parameters,
-                const std::string& directory) override {
-    launches.push_back({program, parameters, directory});
-    return shellResult;
-  }
-  bool CopyToClipboard(std::string_view text) override {
-    copies.emplace_back(text);
-    return true;
-  }
-  void ShowLaunchFailure(const std::string& message) override { failures.push_back(message); }
-  std::unique_ptr<TextSurface> OpenSurface() override {
-    ++surfacesOpened;
-    return std::make_unique<FakeTextSurface>();
-  }
-
-  int shellResult = 33;
-  int surfacesOpened = 0;
-  std::vector<Launch> launches;
-  std::vector<std::string> copies;
-  std::vector<std::string> failures;
-};
 
 class ClickLogic : public ChipFixture {
  protected:

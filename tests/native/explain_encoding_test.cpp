@@ -151,5 +151,37 @@ TEST(ExplainBoard, EntriesOfABoardList) {
   EXPECT_EQ(entries[4].boardLines, 3);
 }
 
+TEST(ExplainBoard, EncodingOfEachFileAndEveryGeta) {
+  FakeFileSystem files;
+  // UTF-8: the euro sign on line 2 after "ab" (2 bytes), two emoji on line 3.
+  files.AddFile("u8.txt", "ok\nab\xE2\x82\xAC\n\xF0\x9F\x98\x80\xF0\x9F\x98\x80\n");
+  // UTF-16 BE with its mark: "a", LF, an unpaired surrogate.
+  files.AddFile("u16.txt", std::string("\xFE\xFF\0a\0\n\xD8\x00", 8));
+  files.AddFile("sjis.txt", "\x82\xA0\n");
+  const std::vector<BoardEntry> entries = CheckBoardList("u8.txt\nu16.txt\nsjis.txt", files);
+  ASSERT_EQ(entries.size(), 3u);
+
+  EXPECT_EQ(entries[0].fileEncoding, BoardEncoding::kUtf8);
+  ASSERT_EQ(entries[0].getas.size(), 3u);
+  EXPECT_EQ(entries[0].getas[0].line, 2);
+  EXPECT_EQ(entries[0].getas[0].column, 3);
+  EXPECT_EQ(entries[0].getas[2].line, 3);
+  EXPECT_EQ(entries[0].getas[2].column, 3);
+  const std::string described = DescribeBoardEntry(entries[0]);
+  EXPECT_NE(described.find("encoding: UTF-8 (no mark"), std::string::npos) << described;
+  EXPECT_NE(described.find("3 character(s)"), std::string::npos) << described;
+  EXPECT_NE(described.find("line 3, byte 3"), std::string::npos) << described;
+
+  EXPECT_EQ(entries[1].fileEncoding, BoardEncoding::kUtf16BigEndian);
+  ASSERT_EQ(entries[1].getas.size(), 1u);
+  EXPECT_EQ(entries[1].getas[0].line, 2);
+  EXPECT_EQ(entries[1].boardLines, 2);
+  EXPECT_NE(DescribeBoardEntry(entries[1]).find("UTF-16 BE"), std::string::npos);
+
+  EXPECT_EQ(entries[2].fileEncoding, BoardEncoding::kShiftJis);
+  EXPECT_TRUE(entries[2].getas.empty());
+  EXPECT_NE(DescribeBoardEntry(entries[2]).find("encoding: Shift-JIS, nothing wrong"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kn::explain

@@ -64,6 +64,7 @@ class FakeFileSystem final : public FileSystem {
       at_ += n;
       return n;
     }
+    std::size_t SizeHint() override { return contents_.size(); }
 
    private:
     std::string contents_;

@@ -41,6 +41,21 @@ class FakeMovableMemory final : public MovableMemory {
     blocks_.erase(it);
   }
 
+  // Moves every block it grows or shrinks to a new handle, so that a caller
+  // still holding the old one is caught.
+  BlockHandle Reallocate(BlockHandle block, std::size_t bytes) override {
+    auto it = blocks_.find(reinterpret_cast<std::uintptr_t>(block));
+    if (it == blocks_.end()) throw std::logic_error("reallocating an unknown block");
+    if (it->second.locks != 0) throw std::logic_error("reallocating a locked block");
+    if (failAllocations) return nullptr;
+    Block moved = std::move(it->second);
+    blocks_.erase(it);
+    moved.bytes.resize(bytes, '\xCD');  // added bytes are not zeroed
+    const std::uintptr_t id = nextId_++;
+    blocks_[id] = std::move(moved);
+    return reinterpret_cast<BlockHandle>(id);
+  }
+
   std::size_t LiveBlocks() const { return blocks_.size(); }
   int HeldLocks() const {
     int held = 0;

@@ -42,6 +42,20 @@ const TripleCase kTriples[] = {
     {"unclosed quote runs to the end", "\"C:\\a b", "C:\\a b", "", "C:\\"},
     {"lone lead byte at the end", "prog \x83", "prog", "\x83 ", ""},
     {"ends at the first NUL", "abc\0 def"s, "abc", "", ""},
+    // Parameters that hold a blank or a quote go in quotes, read back as one
+    // argument by CommandLineToArgvW and the C runtime.
+    {"quoted parameter with a blank stays one", "C:\\tools\\args.bat \"my file.txt\" second",
+     "C:\\tools\\args.bat", "\"my file.txt\" second ", "C:\\tools\\"},
+    {"UNC folder with a blank", "explorer.exe \"\\\\server\\share\\\x83\x60\x81\x5B \x8B\xA4\"",
+     "explorer.exe", "\"\\\\server\\share\\\x83\x60\x81\x5B \x8B\xA4\" ", ""},
+    {"quote inside a parameter is escaped", "p \"a\"\"b c\"", "p", "\"a\\\"b c\" ", ""},
+    {"unquoted parameter holding a quote", "p ab\"c", "p", "\"ab\\\"c\" ", ""},
+    {"backslashes before a quote are doubled", "p \"x\\\"\" y\"", "p", "\"x\\\\\\\" y\" ", ""},
+    {"trailing backslash before the closing quote", "p \"C:\\my dir\\\"", "p",
+     "\"C:\\my dir\\\\\" ", ""},
+    {"kanji trail backslash before a quote is no backslash", "p \"" + kHyo + "\"\" z\"", "p",
+     "\"" + kHyo + "\\\" z\" ", ""},
+    {"control byte in a quoted parameter", "p \"a\tb\"", "p", "\"a\tb\" ", ""},
 };
 
 class LaunchTripleTest : public ::testing::TestWithParam<TripleCase> {};
@@ -72,6 +86,38 @@ TEST(BuildLaunchTriple, CommandWithoutAProgramLaunchesNothing) {
   }
 }
 
+struct LimitCase {
+  const char* name;
+  std::size_t programLength;
+  const char* programStart;
+  std::size_t parametersLength;
+  bool fits;
+};
+
+// Programs of the given length: the start, then 'a' up to the length.
+const LimitCase kLimits[] = {
+    {"URL at its limit", 2083, "http://", 0, true},
+    {"URL one byte over", 2084, "http://", 0, false},
+    {"other scheme at the URL limit", 2083, "mailto:", 0, true},
+    {"path at its limit", 259, "C:\\", 0, true},
+    {"path one byte over", 260, "C:\\", 0, false},
+    {"a drive is no scheme", 300, "C:", 0, false},
+    {"program without a folder over the path limit", 260, "a", 0, false},
+    {"parameters at their limit", 10, "notepad", 32767, true},
+    {"parameters one byte over", 10, "notepad", 32768, false},
+};
+
+TEST(FitsTheShell, ProgramsAndParametersUpToWhatWindowsTakes) {
+  for (const LimitCase& c : kLimits) {
+    SCOPED_TRACE(c.name);
+    LaunchTriple triple;
+    triple.program = c.programStart;
+    triple.program.resize(c.programLength, 'a');
+    triple.parameters.assign(c.parametersLength, 'p');
+    EXPECT_EQ(FitsTheShell(triple), c.fits);
+  }
+}
+
 TEST(FormatLaunchFailure, NamesTheProgramParametersAndDirectory) {
   const LaunchTriple triple{"C:\\x.exe", "a b ", "C:\\"};
   // 実行できませんでした。
@@ -87,6 +133,19 @@ TEST(FormatLaunchFailure, LongMembersAreKeptWhole) {
   EXPECT_EQ(message.size(), 22u + 7 + 700 + 8 + 900 + 9 + 300);
   EXPECT_NE(message.find(std::string(700, 'p') + "\nParams:"), std::string::npos);
   EXPECT_EQ(message.substr(message.size() - 308), "WorkDir:" + std::string(300, 'w'));
+}
+
+TEST(LaunchFailureMessage, CutsARefusedParameterStringAtTheBoxLimit) {
+  const std::string kanji = "\x8A\xBF";  // 漢
+  LaunchTriple triple{"x.exe", std::string(2, 'q'), ""};  // kanji from an odd offset
+  for (int i = 0; i < 3000; ++i) triple.parameters += kanji;
+  const std::string whole = FormatLaunchFailure(triple);
+  const std::string shown = LaunchFailureMessage(triple);
+  ASSERT_GT(whole.size(), 4095u);
+  EXPECT_EQ(shown.size(), 4094u) << "a character that does not fit whole is left out";
+  EXPECT_EQ(shown, whole.substr(0, shown.size()));
+  triple.parameters = "short";
+  EXPECT_EQ(LaunchFailureMessage(triple), FormatLaunchFailure(triple));
 }
 
 struct CutCase {

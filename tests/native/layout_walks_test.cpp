@@ -1,5 +1,6 @@
 // DrawLines and MeasureLines over the fake surface (6-unit characters, rows
 // as high as the font's height), and the cost of the lines a walk skips.
+#include "plugin/chip_paint.h"
 #include "render/layout_walks.h"
 
 #include <gtest/gtest.h>

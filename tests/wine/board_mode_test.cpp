@@ -344,5 +344,25 @@ TEST_F(BoardTest, UpdateStampsShowEachFilesOwnLastWriteTime) {
                " 2025\x94\x4E" "03\x8C\x8E" "09\x93\xFA  17\x8E\x9E"});
 }
 
+// ---------------------------------------------------------------------------
+// Board files as editors save them today: UTF-8 without a mark (Notepad's
+// default) and UTF-16 with one are converted by Windows' own tables; what
+// code page 932 cannot hold shows as 〓, never as a best-fit look-alike.
+
+TEST_F(BoardTest, Utf8AndUtf16FilesShowAsShiftJis) {
+  // "お知らせ: 〜締切" with the wave dash U+301C that JIS-based editors write.
+  const std::string utf8 = "\xE3\x81\x8A\xE7\x9F\xA5\xE3\x82\x89\xE3\x81\x9B: \xE3\x80\x9C\xE7\xB7\xA0\xE5\x88\x87\r\n";
+  // Mark, "二つ目", CR LF, "¥5 €" (neither has a code of its own), LF.
+  const std::string utf16 = std::string("\xFF\xFE\x8C\x4E\x64\x30\xEE\x76\r\0\n\0\xA5\0" "5\0 \0\xAC\x20\n\0", 22);
+  const std::string a = Write("utf8.txt", utf8);
+  const std::string b = Write("utf16.txt", utf16);
+  ChipSettings settings;
+  settings.Memo(BoardMemo({a, b})).WithModes(BoardModes(kInterval1Min, true, FarFutureCheck()));
+  auto chip = ShowBoard(settings);
+  ExpectShows(*chip, settings,
+              {"\x82\xa8\x92\x6d\x82\xe7\x82\xb9: \x81\x60\x92\xf7\x90\xd8", kSecond, "\x81\xAC" "5 \x81\xAC"});
+  EXPECT_EQ(Api().DoTimer(chip->get()), 0) << "the same files read again";
+}
+
 }  // namespace
 }  // namespace kn::wine

@@ -97,7 +97,8 @@ TEST_F(ClickTest, LinkStartsTheProgramWithItsParametersInItsFolder) {
   ASSERT_TRUE(CopyFileA(RecorderProgramPath().c_str(), program.c_str(), FALSE))
       << "cannot copy " << RecorderProgramPath();
 
-  // The quotes group the words for the command's split, not for the program.
+  // The quotes keep the two words one argument: the chip quotes a parameter
+  // that holds a blank when it builds the parameter string.
   ChipSettings settings;
   settings.Memo("first line\r\n!" + program + " arg1 \"two words\"\r\nlast line");
   ScopedChip chip(settings);
@@ -119,7 +120,7 @@ TEST_F(ClickTest, LinkStartsTheProgramWithItsParametersInItsFolder) {
   }
   ASSERT_TRUE(record) << "the recorder never ran; failure boxes: " << failures.size()
                       << (failures.empty() ? "" : ", the first: " + failures[0]);
-  EXPECT_EQ(record->args, (std::vector<std::string>{"arg1", "two", "words"}));
+  EXPECT_EQ(record->args, (std::vector<std::string>{"arg1", "two words"}));
   EXPECT_TRUE(SameLetters(record->directory, folder)) << record->directory << " vs " << folder;
 
   // The command line is the program (quoted by the shell), one blank, then
@@ -130,7 +131,7 @@ TEST_F(ClickTest, LinkStartsTheProgramWithItsParametersInItsFolder) {
   ASSERT_NE(programEnd, std::string::npos) << line;
   const size_t programStart = quotedByShell ? 1 : 0;
   EXPECT_TRUE(SameLetters(line.substr(programStart, programEnd - programStart), program)) << line;
-  EXPECT_EQ(line.substr(programEnd + programStart), " arg1 two words ") << line;
+  EXPECT_EQ(line.substr(programEnd + programStart), " arg1 \"two words\" ") << line;
 
   // The recorder's folder stays in use (its current directory) until it has
   // exited; wait a while for that so the scratch folder can go.
@@ -206,8 +207,10 @@ TEST_P(ClickFailureTest, ShowsTheWholeFailureMessage) {
   EXPECT_EQ(Click(chip, OnRow(0)), 0);
   ASSERT_EQ(boxes.boxes().size(), 1u);
   const CapturedBox& box = boxes.boxes()[0];
-  const std::string expected = kCouldNotRun + "\n\nExec:" + c.program + "\nParams:" + c.parameters +
-                               "\nWorkDir:" + c.directory;
+  // A message too long for a box is cut at 4095 bytes.
+  const std::string expected = (kCouldNotRun + "\n\nExec:" + c.program + "\nParams:" + c.parameters +
+                                "\nWorkDir:" + c.directory)
+                                   .substr(0, 4095);
   EXPECT_EQ(box.text.size(), expected.size());
   EXPECT_EQ(box.text, expected) << "shown:    " << Hex(box.text) << "\nexpected: " << Hex(expected);
   EXPECT_EQ(box.caption, kTitle) << Hex(box.caption);
@@ -219,12 +222,14 @@ TEST_P(ClickFailureTest, ShowsTheWholeFailureMessage) {
 
 const std::string kLongProgram = "Z:\\kn-missing\\" + std::string(600, 'p') + ".exe";
 const std::string kLongParameter = std::string(300, 'q');
+const std::string kOverlongUrl = "http://example.com/" + std::string(2083, 'u');
+const std::string kOverlongParameter = std::string(32768, 'q');  // shown cut
 
 INSTANTIATE_TEST_SUITE_P(
     Links, ClickFailureTest,
     testing::Values(
         FailureCase{"WithParameters", "!Z:\\kn-missing\\nothing.exe p1 \"p 2\"", "Z:\\kn-missing\\nothing.exe",
-                    "p1 p 2 ", "Z:\\kn-missing\\"},
+                    "p1 \"p 2\" ", "Z:\\kn-missing\\"},
         FailureCase{"TitledQuotedPathWithBlanks", "  !=Run it|\"Z:\\kn missing\\some dir\\nothing.exe\"  a,b ",
                     "Z:\\kn missing\\some dir\\nothing.exe", "a b ", "Z:\\kn missing\\some dir\\"},
         FailureCase{"NoFolder", "!=go|kn-missing-program.exe a", "kn-missing-program.exe", "a ", ""},
@@ -233,7 +238,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "Z:\\kn-missing\\" + kKanjiWithBackslash + ".exe", "", "Z:\\kn-missing\\"},
         // Far longer than 512 bytes: shown whole, nothing cut.
         FailureCase{"LongerThanAnyFixedBuffer", "!" + kLongProgram + " " + kLongParameter + " r",
-                    kLongProgram, kLongParameter + " r ", "Z:\\kn-missing\\"}),
+                    kLongProgram, kLongParameter + " r ", "Z:\\kn-missing\\"},
+        // Longer than Windows takes: refused before the shell, which could
+        // overrun its stack on it and end the host.
+        FailureCase{"UrlLongerThanWindowsTakes", kOverlongUrl, kOverlongUrl, "", "http:"},
+        FailureCase{"ParametersLongerThanWindowsTakes", "!Z:\\kn-missing\\x.exe " + kOverlongParameter,
+                    "Z:\\kn-missing\\x.exe", kOverlongParameter + " ", "Z:\\kn-missing\\"}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 // A link whose command holds nothing launches nothing and says nothing.

@@ -6,10 +6,11 @@
 #include <memory>
 
 #include "board/board_loader.h"
-#include "board/board_reader.h"
+#include "board/board_pieces.h"
 #include "board/update_stamps.h"
 #include "explain/terminal_text.h"
 #include "markup/sjis_string.h"
+#include "platform/system_cp932_encoder.h"
 
 namespace kn::explain {
 namespace {
@@ -62,34 +63,54 @@ bool ReadAll(FileReader& file, std::string& bytes, bool& partly) {
 }
 
 // Walks the file's pieces as the loader reads them.
-void TraceBoardLines(std::string_view bytes, BoardEntry& entry) {
-  MemoryReader memory(bytes);
-  BoardReader reader(memory);
-  std::string piece;
-  int line = 1;
-  bool continuing = false;  // the piece continues a line longer than a piece
-  while (reader.NextPiece(piece)) {
-    const bool endsLine = piece.back() == '\n';
-    if (!endsLine && piece.size() == BoardReader::kPieceSize && entry.firstLongLine == 0 && !continuing) {
-      entry.firstLongLine = line;
+class LineTracer final : public BoardPieceVisitor {
+ public:
+  explicit LineTracer(BoardEntry& entry) : entry_(entry) {}
+
+  void Piece(const BoardPiece& piece) override {
+    if (!piece.endsLine && piece.size == kBoardPieceSize && entry_.firstLongLine == 0 && !continuing_) {
+      entry_.firstLongLine = line_;
     }
-    if (piece[0] == ';') {
-      ++entry.commentLines;
+    if (IsCommentPiece(piece)) {
+      ++entry_.commentLines;
     } else {
-      ++entry.boardLines;
-      const std::string_view shown = std::string_view(piece).substr(0, piece.find_first_of(std::string_view("\n\r\0", 3)));
+      ++entry_.boardLines;
+      const std::string_view shown(piece.bytes, piece.shownSize);
       SjisString expanded(shown);
-      ExpandUpdateStamps(expanded, entry.time);
-      if (expanded.View() != shown && entry.stamps.size() < BoardEntry::kStampsListed) {
-        entry.stamps.push_back(StampChange{line, std::string(shown), expanded.Bytes()});
+      ExpandUpdateStamps(expanded, entry_.time);
+      if (expanded.View() != shown && entry_.stamps.size() < BoardEntry::kStampsListed) {
+        entry_.stamps.push_back(StampChange{line_, std::string(shown), expanded.Bytes()});
       }
     }
-    continuing = !endsLine;
-    if (endsLine) ++line;
+    continuing_ = !piece.endsLine;
+    if (piece.endsLine) ++line_;
+  }
+
+ private:
+  BoardEntry& entry_;
+  int line_ = 1;
+  bool continuing_ = false;  // the piece continues a line longer than a piece
+};
+
+// Line and column of each 〓 the conversion wrote, in the converted text.
+void PlaceGetas(std::string_view text, const GetaOffsets& offsets, BoardEntry& entry) {
+  entry.getaCount = offsets.size();
+  int line = 1;
+  std::size_t lineStart = 0;
+  std::size_t at = 0;
+  for (const std::size_t offset : offsets) {
+    if (entry.getas.size() == BoardEntry::kGetasListed) break;
+    for (; at < offset; ++at) {
+      if (text[at] == '\n') {
+        ++line;
+        lineStart = at + 1;
+      }
+    }
+    entry.getas.push_back(GetaPlace{line, static_cast<int>(offset - lineStart) + 1});
   }
 }
 
-void CheckEntry(BoardEntry& entry, FileSystem& files) {
+void CheckEntry(BoardEntry& entry, FileSystem& files, Cp932Encoder& encoder) {
   if (entry.name[0] == ';') {
     entry.status = BoardEntryStatus::kComment;
     return;
@@ -112,7 +133,39 @@ void CheckEntry(BoardEntry& entry, FileSystem& files) {
   ReadAll(*file, bytes, entry.partlyChecked);
   entry.size = bytes.size();
   entry.encoding = CheckEncoding(bytes);
-  TraceBoardLines(bytes, entry);
+  MemoryReader memory(bytes);
+  BoardFileBytes decoded;
+  if (!decoded.ReadAll(memory)) return;
+  GetaOffsets getas;
+  entry.fileEncoding = decoded.Decode(encoder, &getas);
+  PlaceGetas(decoded.view(), getas, entry);
+  LineTracer tracer(entry);
+  ForEachBoardPiece(decoded.data(), decoded.size(), tracer);
+}
+
+const char* EncodingName(BoardEncoding encoding) {
+  switch (encoding) {
+    case BoardEncoding::kUtf8WithMark: return "UTF-8 with mark (a UTF-8 byte-order mark, EF BB BF, dropped)";
+    case BoardEncoding::kUtf8: return "UTF-8 (no mark, and the whole file is valid UTF-8)";
+    case BoardEncoding::kUtf16LittleEndian: return "UTF-16 LE (a UTF-16 byte-order mark, FF FE, dropped)";
+    case BoardEncoding::kUtf16BigEndian: return "UTF-16 BE (a UTF-16 byte-order mark, FE FF, dropped)";
+    case BoardEncoding::kShiftJis: break;
+  }
+  return "Shift-JIS";
+}
+
+std::string DescribeGetas(const BoardEntry& e, const std::string& indent) {
+  if (e.getaCount == 0) return "";
+  std::string out = indent + std::to_string(e.getaCount) +
+                    " character(s) that Shift-JIS cannot hold (or bytes that are no character), each shown "
+                    "as \x81\xAC:\n";
+  for (const GetaPlace& place : e.getas) {
+    out += indent + "  line " + std::to_string(place.line) + ", byte " + std::to_string(place.column) + "\n";
+  }
+  if (e.getaCount > e.getas.size()) {
+    out += indent + "  and " + std::to_string(e.getaCount - e.getas.size()) + " more\n";
+  }
+  return out;
 }
 
 std::string FileTimeText(const SystemTime& t) {
@@ -129,6 +182,11 @@ bool HasOuterBlanks(const std::string& name) {
 }  // namespace
 
 std::vector<BoardEntry> CheckBoardList(std::string_view memo, FileSystem& files) {
+  SystemCp932Encoder encoder;
+  return CheckBoardList(memo, files, encoder);
+}
+
+std::vector<BoardEntry> CheckBoardList(std::string_view memo, FileSystem& files, Cp932Encoder& encoder) {
   memo = memo.substr(0, memo.find('\0'));
   std::vector<BoardEntry> entries;
   LineCounter counter(memo);
@@ -138,7 +196,7 @@ std::vector<BoardEntry> CheckBoardList(std::string_view memo, FileSystem& files)
     BoardEntry entry;
     entry.name = name;
     entry.memoLine = counter.LineAt(cursor - name.size());
-    CheckEntry(entry, files);
+    CheckEntry(entry, files, encoder);
     entries.push_back(std::move(entry));
   }
   return entries;
@@ -176,8 +234,12 @@ std::string DescribeBoardEntry(const BoardEntry& e) {
     out += indent + "stamp on line " + std::to_string(stamp.line) + ": " + Quote(stamp.before) + " -> " +
            Quote(stamp.after) + "\n";
   }
+  if (e.fileEncoding != BoardEncoding::kShiftJis) {
+    out += indent + "encoding: " + EncodingName(e.fileEncoding) + "; the chip converts it to Shift-JIS\n";
+    return out + DescribeGetas(e, indent);
+  }
   const std::string encoding = DescribeEncoding(e.encoding, indent);
-  out += encoding.empty() ? indent + "encoding: Shift-JIS, nothing wrong\n" : encoding;
+  out += encoding.empty() ? indent + "encoding: Shift-JIS, nothing wrong\n" : indent + "encoding: Shift-JIS\n" + encoding;
   return out;
 }
 

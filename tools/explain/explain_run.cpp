@@ -11,6 +11,7 @@
 #include "system/clock.h"
 #include "markup/civil_date.h"
 #include "markup/line_list.h"
+#include "platform/system_cp932_encoder.h"
 
 namespace kn::explain {
 namespace {
@@ -72,12 +73,13 @@ std::string ExplainMemoReport(const std::string& title, std::string_view memo, c
 std::string ExplainBoardReport(const std::string& title, std::string_view list, FileSystem& files,
                                const Options& options, const BrokenDownTime& when) {
   std::string out = Header(title, options, when);
-  const std::vector<BoardEntry> entries = CheckBoardList(list, files);
+  SystemCp932Encoder encoder;
+  const std::vector<BoardEntry> entries = CheckBoardList(list, files, encoder);
   if (entries.empty()) out += "the board list names no file\n";
   for (const BoardEntry& entry : entries) out += "\n" + DescribeBoardEntry(entry);
 
   SystemTime newest{};
-  const std::string board = LoadBoardText(list, files, newest);
+  const std::string board = LoadBoardText(list, files, encoder, newest);
   out += "\nboard text, as the chip shows it in board mode; newest listed file: ";
   if (newest.wYear == 0) {
     out += "none exists\n";

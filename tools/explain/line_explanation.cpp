@@ -7,6 +7,7 @@
 #include "explain/terminal_text.h"
 #include "markup/date_time_format.h"
 #include "markup/line_list.h"
+#include "markup/countdown.h"
 #include "markup/line_markup.h"
 
 namespace kn::explain {
@@ -198,10 +199,13 @@ void NoteCountdown(LineExplanation& e) {
 }
 
 void NoteFieldsWithoutPrefix(LineExplanation& e, const BrokenDownTime& now) {
+  // What the fields would do with a prefix, read by the interpreter itself.
   SjisString scratch(e.raw);
-  const bool date = TraceDateField(scratch, now).found;
-  const bool time = TraceTimeField(scratch, now).found;
-  const bool countdown = HoldsCountdown(scratch, now);
+  FieldTrace dateField, timeField;
+  ExpandDateTimeFields(scratch, now, &dateField, &timeField);
+  const bool date = dateField.found;
+  const bool time = timeField.found;
+  const bool countdown = OpensCountdown(scratch.View());
   if (!date && !time && !countdown) return;
   std::string what;
   if (date) what += "%DATE";
@@ -275,39 +279,6 @@ void NoteLink(LineExplanation& e) {
   }
 }
 
-// ---- agreement with the plug-in
-
-void CheckAgreement(LineExplanation& e, bool agrees, const char* what) {
-  if (agrees) return;
-  AddNote(e, NoteKind::kMismatch, 0,
-          std::string("INTERNAL: the explainer's reading of the ") + what +
-              " differs from the plug-in's; what the chip draws is the plug-in's reading");
-}
-
-bool SameFormat(const LineFormat& a, const LineFormat& b) {
-  return a.alignment == b.alignment && a.color == b.color && std::memcmp(&a.font, &b.font, sizeof a.font) == 0;
-}
-
-// Follows the prefix and fields, and checks the result against the
-// interpreter's visible text and format.
-void TraceMarkup(LineExplanation& e, const SjisString& lineText, const SjisString& visible,
-                 const LineFormat& base, const BrokenDownTime& now) {
-  SjisString content(ContentOf(e.prefix, lineText.View()));
-  SjisString fieldsByCore = content;
-  ExpandDateTimeFields(fieldsByCore, now);
-  e.date = TraceDateField(content, now);
-  e.time = TraceTimeField(content, now);
-  CheckAgreement(e, fieldsByCore == content, "date and time fields");
-  e.countdown = TraceCountdown(content, now);
-  CheckAgreement(e, (content.IsEmpty() ? SjisString(" ") : content) == visible, "visible text");
-
-  LineFormat expected = ExpectedFormat(e.prefix, base);
-  if (e.countdown.state == CountdownState::kExpanded && !e.countdown.colorShowsToday) {
-    expected.color = base.color;
-  }
-  CheckAgreement(e, SameFormat(expected, e.markupFormat), "prefix");
-}
-
 }  // namespace
 
 bool HasNote(const std::vector<Note>& notes, NoteKind kind) { return FindNote(notes, kind) != nullptr; }
@@ -335,26 +306,21 @@ LineExplanation ExplainLine(std::string_view line, int number, const ExplainSett
   e.raw = std::string(line);
   e.prepared = PrepareLine(line, LineContext{settings.baseFont, settings.textColor, &clock});
 
-  // The interpreter alone gives the format before a link underlines it.
+  // The interpreter alone gives the format before a link underlines it, and
+  // its trace tells how it read the line.
   const SjisString lineText = line.empty() ? SjisString(" ") : SjisString(line);
-  const LineFormat base{settings.baseFont, kAlignLeft, settings.textColor};
-  e.markupFormat = base;
+  e.markupFormat = LineFormat{settings.baseFont, kAlignLeft, settings.textColor};
   SjisString visible;
-  const int result = InterpretLineMarkup(lineText, visible, e.markupFormat.alignment, e.markupFormat.color,
-                                         e.markupFormat.font, clock);
-  const BrokenDownTime now = clock.LocalNow();
-  e.prefix = TracePrefix(lineText.View());
-  CheckAgreement(e, (result == 1) == e.prefix.found, "prefix");
-  if (e.prefix.found) {
-    TraceMarkup(e, lineText, visible, base, now);
-  }
-
+  MarkupTrace trace;
+  InterpretLineMarkup(lineText, visible, e.markupFormat.alignment, e.markupFormat.color,
+                      e.markupFormat.font, clock, &trace);
+  e.prefix = std::move(trace.prefix);
+  e.date = std::move(trace.date);
+  e.time = std::move(trace.time);
+  e.countdown = std::move(trace.countdown);
   e.link = TraceLink(e.prepared.lineText.View());
-  CheckAgreement(e,
-                 (e.link.form != LinkForm::kNone) == e.link.recognized && e.link.recognized == e.prepared.isLink &&
-                     (!e.prepared.isLink || e.link.display == e.prepared.Drawn()),
-                 "link");
 
+  const BrokenDownTime now = clock.LocalNow();
   NotePrefix(e);
   if (e.prefix.found) {
     NoteField(e, e.date, "%DATE");

@@ -7,13 +7,12 @@
 #include <string_view>
 #include <vector>
 
-#include "explain/field_trace.h"
 #include "explain/link_trace.h"
 #include "explain/notes.h"
-#include "explain/prefix_trace.h"
 #include "system/clock.h"
 #include "system/types.h"
 #include "markup/line_format.h"
+#include "markup/markup_trace.h"
 #include "render/prepare_line.h"
 
 namespace kn::explain {

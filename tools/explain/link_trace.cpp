@@ -6,26 +6,6 @@
 #include "render/link_recognition.h"
 
 namespace kn::explain {
-namespace {
-
-constexpr std::string_view kSchemes[] = {"http", "mailto", "news", "ftp", "file"};
-
-// The forms in the order the recogniser tries them, on the trimmed line.
-LinkForm Classify(const SjisString& t, std::string& scheme) {
-  const int n = t.Length();
-  if (n >= 3 && t.ByteAt(1) == '!') return n >= 5 && t.ByteAt(2) == '=' ? LinkForm::kTitled : LinkForm::kUntitled;
-  if (n >= 5 && t.ByteAt(2) == ':' && t.ByteAt(3) == '\\') return LinkForm::kDrivePath;
-  if (n >= 5 && t.ByteAt(1) == '\\' && t.ByteAt(2) == '\\') return LinkForm::kUncPath;
-  for (std::string_view word : kSchemes) {
-    if (t.Locate(word) == 1) {
-      scheme = std::string(word);
-      return LinkForm::kScheme;
-    }
-  }
-  return LinkForm::kNone;
-}
-
-}  // namespace
 
 const char* LinkFormName(LinkForm form) {
   switch (form) {
@@ -43,7 +23,9 @@ LinkTrace TraceLink(std::string_view lineText) {
   LinkTrace link;
   const SjisString line(lineText);
   const SjisString trimmed = line.TrimBlanks();
-  link.form = Classify(trimmed, link.scheme);
+  std::string_view scheme;
+  link.form = ClassifyLink(trimmed, &scheme);
+  link.scheme = std::string(scheme);
 
   LogFont font{};
   SjisString display;

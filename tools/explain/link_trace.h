@@ -8,16 +8,15 @@
 #include <string_view>
 
 #include "render/launch_command.h"
+#include "render/link_recognition.h"
 
 namespace kn::explain {
-
-enum class LinkForm { kNone, kTitled, kUntitled, kDrivePath, kUncPath, kScheme };
 
 const char* LinkFormName(LinkForm form);
 
 struct LinkTrace {
   LinkForm form = LinkForm::kNone;
-  bool recognized = false;  // RecognizeLink's answer; agrees with form unless the trace is wrong
+  bool recognized = false;  // RecognizeLink's answer
   std::string scheme;       // the scheme word that begins the line
   std::string display;      // what the line shows
   std::string command;      // what a click runs and Shift-click copies

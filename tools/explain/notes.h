@@ -34,7 +34,6 @@ enum class NoteKind {
   kLinkCommandSplit,         // blanks or commas split an automatic link's path
   kSchemeWithoutColon,       // "newsletter" is a link too
   kNotALink,                 // looks like a link, is not one
-  kMismatch,                 // the explainer's reading differs from the plug-in's
 };
 
 struct Note {

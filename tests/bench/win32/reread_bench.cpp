@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_board_files.h"
 #include "bench/win32/bench_chip.h"
 #include "bench/win32/bench_options.h"
 #include "bench/win32/bench_timing.h"
@@ -15,18 +16,6 @@ namespace kn::bench {
 namespace {
 
 constexpr DWORD kFloorReadSize = 64 * 1024;
-
-// CR LF lines of notice text, about `bytes` long.
-std::string BoardFileBytes(long long bytes) {
-  std::string text;
-  text.reserve(static_cast<std::size_t>(bytes) + 64);
-  char line[96];
-  for (int i = 0; static_cast<long long>(text.size()) < bytes; ++i) {
-    const int n = std::snprintf(line, sizeof line, "notice %07d: a line of the shared board\r\n", i);
-    text.append(line, static_cast<std::size_t>(n));
-  }
-  return text;
-}
 
 std::string SizeName(long long bytes) {
   if (bytes >= 1024 * 1024) return std::to_string(bytes / (1024 * 1024)) + "MB";
@@ -54,8 +43,8 @@ struct BoardScene {
   wine::ChipSettings settings;
   std::unique_ptr<BenchChip> chip;
 
-  BoardScene(long long bytes, bool blink) {
-    path = folder.Write("board.txt", BoardFileBytes(bytes));
+  BoardScene(BoardFileKind kind, long long bytes, bool blink) {
+    path = folder.Write("board.txt", BoardFileText(kind, bytes));
     settings.Memo(path + "\r\n")
         .WithModes(wine::BoardModes(wine::kInterval1Min, blink, wine::FarFutureCheck()));
     chip = std::make_unique<BenchChip>(settings);
@@ -66,10 +55,10 @@ struct BoardScene {
   bool ok() const { return folder.ok() && !path.empty() && chip && chip->ok(); }
 };
 
-void MeasureReread(long long bytes, const BenchOptions& options) {
+void MeasureReread(BoardFileKind kind, long long bytes, const BenchOptions& options) {
   const std::string size = SizeName(bytes);
-  Progress("re-read: board file of " + size);
-  BoardScene scene(bytes, true);
+  Progress("re-read: " + std::string(KindName(kind)) + " board file of " + size);
+  BoardScene scene(kind, bytes, true);
   if (!scene.ok()) {
     Progress("cannot write the board file or make the chip");
     return;
@@ -82,7 +71,7 @@ void MeasureReread(long long bytes, const BenchOptions& options) {
                                         [&] { ReadWholeFile(scene.path, buffer); },
                                         large ? options.fileRepetitions : options.repetitions,
                                         options.sampleUs);
-  Report("reread", "file", size, "-", result,
+  Report("reread", KindName(kind), size, "-", result,
          "bytes=" + std::to_string(read) + " result=" + std::to_string(first));
 }
 
@@ -91,7 +80,7 @@ void MeasureReread(long long bytes, const BenchOptions& options) {
 // state.
 void MeasureIdleTick(const BenchOptions& options) {
   Progress("tick with nothing to do");
-  BoardScene scene(1024, false);
+  BoardScene scene(BoardFileKind::kAscii, 1024, false);
   if (!scene.ok()) {
     Progress("cannot write the board file or make the chip");
     return;
@@ -110,7 +99,7 @@ void MeasureIdleTick(const BenchOptions& options) {
 }  // namespace
 
 void RunRereadBenchmarks(const BenchOptions& options) {
-  for (long long bytes : options.fileBytes) MeasureReread(bytes, options);
+  for (const BoardFileCase& c : BoardFileCases(options.fileBytes)) MeasureReread(c.kind, c.bytes, options);
   MeasureIdleTick(options);
 }
 

@@ -1,0 +1,117 @@
+#include "board/board_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace kn {
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
+// A file that does not tell its size is read in pieces that grow.
+constexpr std::size_t kFirstCapacity = 64 * 1024;
+
+bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
+
+std::size_t MarkLength(BoardEncoding encoding) {
+  switch (encoding) {
+    case BoardEncoding::kUtf8WithMark: return kUtf8Mark.size();
+    case BoardEncoding::kUtf16LittleEndian:
+    case BoardEncoding::kUtf16BigEndian: return kUtf16LittleEndianMark.size();
+    case BoardEncoding::kShiftJis:
+    case BoardEncoding::kUtf8: break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+BoardEncodingGuess DetectBoardEncoding(std::string_view bytes) {
+  if (StartsWith(bytes, kUtf8Mark)) {
+    return {BoardEncoding::kUtf8WithMark, ScanUtf8(bytes.substr(kUtf8Mark.size())).wellFormed};
+  }
+  if (StartsWith(bytes, kUtf16LittleEndianMark)) return {BoardEncoding::kUtf16LittleEndian, true};
+  if (StartsWith(bytes, kUtf16BigEndianMark)) return {BoardEncoding::kUtf16BigEndian, true};
+  const Utf8Scan scan = ScanUtf8(bytes);
+  if (scan.wellFormed && scan.multibyte) return {BoardEncoding::kUtf8, true};
+  return {BoardEncoding::kShiftJis, true};
+}
+
+bool StartsWithMark(std::string_view bytes) {
+  return StartsWith(bytes, kUtf8Mark) || StartsWith(bytes, kUtf16LittleEndianMark) ||
+         StartsWith(bytes, kUtf16BigEndianMark);
+}
+
+bool BoardFileBytes::ReadMore(FileReader& file, std::size_t firstCapacity) {
+  if (capacity_ == 0 && !Grow(std::max<std::size_t>(firstCapacity, 16))) return false;
+  if (IsFull() && !Grow(capacity_ * 2)) return false;
+  const std::size_t room = capacity_ - size_;
+  const std::size_t got = file.Read(bytes_.get() + size_, room);
+  if (got == 0 || got > room) return false;  // a reader that overstates is taken as ended
+  size_ += got;
+  return true;
+}
+
+void BoardFileBytes::Consume(std::size_t n) {
+  if (n < size_) std::memmove(bytes_.get(), bytes_.get() + n, size_ - n);
+  size_ = n < size_ ? size_ - n : 0;
+}
+
+void BoardFileBytes::ConvertFromUtf8(Cp932Encoder& encoder) {
+  size_ = Utf8ToCp932(view(), bytes_.get(), encoder);
+}
+
+bool BoardFileBytes::Grow(std::size_t capacity) {
+  std::unique_ptr<char[]> larger(new (std::nothrow) char[capacity]);
+  if (!larger) return false;
+  if (size_ != 0) std::memcpy(larger.get(), bytes_.get(), size_);
+  bytes_ = std::move(larger);
+  capacity_ = capacity;
+  return true;
+}
+
+bool BoardFileBytes::ReadAll(FileReader& file) {
+  size_ = 0;
+  // One byte beyond the size told, so that a file that grew since shows it
+  // at once.
+  const std::size_t told = file.SizeHint();
+  if (!Grow(told != 0 && told < SIZE_MAX ? told + 1 : kFirstCapacity)) return false;
+  for (;;) {
+    if (size_ == capacity_ && !Grow(capacity_ + std::max(capacity_, kFirstCapacity))) return false;
+    const std::size_t room = capacity_ - size_;
+    const std::size_t got = file.Read(bytes_.get() + size_, room);
+    if (got == 0 || got > room) return true;  // a reader that overstates is taken as ended
+    size_ += got;
+  }
+}
+
+BoardEncoding BoardFileBytes::Decode(Cp932Encoder& encoder, GetaOffsets* getas) {
+  const BoardEncodingGuess guess = DetectBoardEncoding(view());
+  if (guess.encoding == BoardEncoding::kShiftJis) return guess.encoding;
+  const std::string_view text = view().substr(MarkLength(guess.encoding));
+  if (!guess.wellFormed) {
+    // Each ill-formed byte may become a two-byte 〓: convert into a new buffer.
+    std::unique_ptr<char[]> out(new (std::nothrow) char[text.size() * 2 + 1]);
+    if (!out) {
+      size_ = 0;
+      return guess.encoding;
+    }
+    size_ = Utf8ToCp932(text, out.get(), encoder, getas);
+    capacity_ = text.size() * 2 + 1;
+    bytes_ = std::move(out);
+    return guess.encoding;
+  }
+  switch (guess.encoding) {
+    case BoardEncoding::kUtf8WithMark:
+    case BoardEncoding::kUtf8: size_ = Utf8ToCp932(text, bytes_.get(), encoder, getas); break;
+    case BoardEncoding::kUtf16LittleEndian: size_ = Utf16ToCp932(text, false, bytes_.get(), encoder, getas); break;
+    case BoardEncoding::kUtf16BigEndian: size_ = Utf16ToCp932(text, true, bytes_.get(), encoder, getas); break;
+    case BoardEncoding::kShiftJis: break;
+  }
+  return guess.encoding;
+}
+
+}  // namespace kn

@@ -1,0 +1,62 @@
+// The text toolkit's conversion of Unicode text (UTF-8 or UTF-16) to code
+// page 932, as the chip shows it: ASCII and half-width katakana as their
+// single bytes, the code points that JIS-based converters give for seven
+// symbols as the code page's own, everything else through the platform's
+// converter, and 〓 (81 AC) for each character the code page cannot hold.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "system/cp932_encoder.h"
+
+namespace kn {
+
+// 〓: what a character without a code page 932 form is shown as.
+constexpr std::string_view kGetaMark = "\x81\xAC";
+
+struct Utf8Scan {
+  bool wellFormed = true;  // no overlong forms, no surrogates, nothing above U+10FFFF, nothing cut
+  bool multibyte = false;  // holds at least one character beyond ASCII
+};
+
+// One pass over the bytes; ASCII goes a machine word at a time.
+Utf8Scan ScanUtf8(std::string_view bytes);
+
+// The same for bytes that may go on: how far they are whole well-formed
+// characters, and whether what stops the scan can never become one (a
+// sequence merely cut by the end of the bytes may still).
+struct Utf8Prefix {
+  std::size_t end = 0;
+  bool illFormed = false;
+  bool multibyte = false;
+};
+Utf8Prefix ScanUtf8Prefix(std::string_view bytes);
+
+// The position of the first byte from 0x80 up at or after `from`, or the
+// size.
+std::size_t SkipAscii(std::string_view bytes, std::size_t from);
+
+// Where the conversion wrote 〓 for a character the code page cannot hold
+// or for bytes that are no character (byte offsets into the output).
+using GetaOffsets = std::vector<std::size_t>;
+
+// Each converts into `out` and returns the bytes written. `out` has room
+// for twice the input; it may be the input's own memory when that input is
+// UTF-16 or well-formed UTF-8, whose code page 932 form is never longer.
+//
+// UTF-8: each ill-formed sequence (its longest start that could still have
+// become a character) gives one 〓.
+std::size_t Utf8ToCp932(std::string_view utf8, char* out, Cp932Encoder& encoder, GetaOffsets* getas = nullptr);
+// UTF-16 of either byte order, without a byte-order mark: an odd last byte
+// is dropped, a surrogate pair is one character (〓, beyond the basic plane
+// where code page 932 has none) and an unpaired surrogate gives 〓.
+std::size_t Utf16ToCp932(std::string_view utf16, bool bigEndian, char* out, Cp932Encoder& encoder,
+                         GetaOffsets* getas = nullptr);
+
+// The same into a new string.
+std::string Utf8ToCp932(std::string_view utf8, Cp932Encoder& encoder);
+
+}  // namespace kn
