@@ -44,7 +44,7 @@ TEST(DeskBoardFileChooser, TheChosenFileBecomesALineOfItsOwn) {
       {"a line break at the end", L"notice.txt\r\n", L"notice.txt\r\n" + added},
       {"a bare line feed at the end", L"notice.txt\n", L"notice.txt\n" + added},
       {"empty", L"", added},
-      // 🍣 has no code page 932 form: the chooser gets "?" but the editor keeps it.
+      // 🍣 has no code page 932 form: the chooser gets 〓 but the editor keeps it.
       {"a character the chip's code page lacks", L"\U0001F363.txt", L"\U0001F363.txt\r\n" + added},
   };
   for (const Case& c : cases) {

@@ -50,6 +50,13 @@ constexpr Row kRows[] = {
     {Text::kEditorAddBoardFile, "掲示板ファイルを追加(&B)...", "Add &board file..."},
     {Text::kEditorOk, "OK", "OK"},
     {Text::kEditorCancel, "キャンセル", "Cancel"},
+    {Text::kLostCharacters,
+     "次の文字は付箋の文字コード（シフト JIS）にないため、付箋には 〓 と表示されます。\n\n{1}\n"
+     "設定ファイルにはこのまま残ります。このメモを保存しますか？",
+     "The chip's code page (Shift-JIS) has none of these characters, so the chip shows 〓 for "
+     "them:\n\n{1}\nThe settings file keeps them as they are. Save the memo?"},
+    {Text::kLostCharacter, "{1} 行目 {2} 文字目: {3}（U+{4}）", "line {1}, character {2}: {3} (U+{4})"},
+    {Text::kLostMore, "ほか {1} 文字", "and {1} more"},
     {Text::kCannotLoadPlugin, "プラグインを読み込めません:\n{1}\n{2}", "The plug-in cannot be loaded:\n{1}\n{2}"},
     {Text::kCannotReadSettings,
      "設定ファイルを読めません: {1}\n\n{2}\n\nKaleidonote Desk を終了します。ファイルはそのまま残します。",

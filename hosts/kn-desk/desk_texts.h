@@ -48,6 +48,9 @@ enum class Text {
   kEditorAddBoardFile,
   kEditorOk,
   kEditorCancel,
+  kLostCharacters,  // {1} the characters, one a line
+  kLostCharacter,   // {1} line, {2} character, {3} it, {4} its code point
+  kLostMore,        // {1} count
   // Starting.
   kCannotLoadPlugin,    // {1} path, {2} why
   kCannotReadSettings,  // {1} why, {2} path

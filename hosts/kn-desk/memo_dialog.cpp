@@ -1,8 +1,11 @@
 #include "memo_dialog.h"
 
+#include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "board_file_chooser.h"
+#include "cp932_text.h"
 #include "desk_texts.h"
 #include "dialog_template.h"
 #include "record_bridge.h"
@@ -66,6 +69,33 @@ void InitEditor(HWND dialog, EditorState& state) {
   SetFocus(edit);
 }
 
+constexpr std::size_t kMaxLostNamed = 10;
+
+std::string LostList(const std::vector<host::LostCharacter>& lost) {
+  std::string list;
+  for (std::size_t i = 0; i < lost.size() && i < kMaxLostNamed; ++i) {
+    char code[16];
+    std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(lost[i].code));
+    list += Say(Text::kLostCharacter, {std::to_string(lost[i].line), std::to_string(lost[i].column),
+                                       lost[i].utf8, code}) +
+            "\n";
+  }
+  if (lost.size() > kMaxLostNamed) {
+    list += Say(Text::kLostMore, {std::to_string(lost.size() - kMaxLostNamed)}) + "\n";
+  }
+  return list;
+}
+
+// Says which characters the chip will show as 〓, before the memo is kept;
+// true when there are none or the person keeps the memo all the same.
+bool AcceptLostCharacters(HWND dialog, const std::wstring& text) {
+  const std::vector<host::LostCharacter> lost = host::Utf8ToCp932Text(Narrow(text)).lost;
+  if (lost.empty()) return true;
+  const std::wstring question = Widen(Say(Text::kLostCharacters, {LostList(lost)}));
+  return MessageBoxW(dialog, question.c_str(), Widen(Say(Text::kEditorTitle)).c_str(),
+                     MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
 INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* state = reinterpret_cast<EditorState*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
@@ -80,7 +110,10 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
         case IDOK: {
           const std::wstring text = ControlText(GetDlgItem(dialog, kMemoEditId));
           // Unchanged text keeps the memo's own line breaks.
-          if (state && text != state->shown) state->memo = Narrow(text);
+          if (state && text != state->shown) {
+            if (!AcceptLostCharacters(dialog, text)) return TRUE;  // back to editing
+            state->memo = Narrow(text);
+          }
           EndDialog(dialog, IDOK);
           return TRUE;
         }
