@@ -21,7 +21,8 @@ if(KN_HOST_SOURCES)
   add_library(kn_host_parts STATIC ${KN_HOST_SOURCES})
   target_include_directories(kn_host_parts PUBLIC hosts/kn-host)
   target_compile_options(kn_host_parts PRIVATE ${KN_WARNINGS})
-  target_link_libraries(kn_host_parts PUBLIC gdi32 user32 ole32 oleaut32 windowscodecs comdlg32
+  # The hosts convert Unicode text as the plug-in's text toolkit does.
+  target_link_libraries(kn_host_parts PUBLIC kn_markup kn_platform gdi32 user32 ole32 oleaut32 windowscodecs comdlg32
                         uuid)
   add_executable(kn-host hosts/kn-host/kn_host_main.cpp)
   target_link_libraries(kn-host PRIVATE kn_host_parts)

@@ -3,8 +3,9 @@
 # host under a virtual X display and writes a picture of them to
 # docs/images/desktop.png (or the path given).
 #
-# Runs in a copy of the project's Wine prefix switched to the X11 driver, with
-# a wineserver of its own, so the shared prefix and its server are untouched.
+# Runs in the Wine prefix for programs that show windows (a copy of the
+# project's prefix with the X11 driver; scripts/wine-x11-prefix.sh), with a
+# wineserver of its own, so the shared prefix and its server are untouched.
 # Each step under emulation takes a minute or more.
 set -euo pipefail
 source "$(dirname "$(readlink -f "$0")")/wine-env.sh"
@@ -13,12 +14,10 @@ root="$KN_ROOT"
 out="$(realpath -m "${1:-$root/docs/images/desktop.png}")"
 build="${KN_DESK_BUILD:-$root/build/windows}"
 exe="$build/kn-desk.exe"
-base_prefix="$WINEPREFIX"
-x11_prefix="$root/build/wineprefix-x11"
 convert=/usr/bin/convert
 [ -f "$exe" ] || { echo "desktop-screenshot: $exe is missing (make windows)"; exit 1; }
 
-"$root/scripts/wine-prefix.sh"  # makes the shared prefix if needed
+x11_prefix="$("$root/scripts/wine-x11-prefix.sh")"
 
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/kn-desk-shot.XXXXXX")"
 xvfb_pid=""
@@ -28,18 +27,6 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-
-# The copy is made once and again whenever the shared prefix is remade.
-if [ ! -f "$x11_prefix/.kn-x11" ] || [ "$base_prefix/.kn-ready" -nt "$x11_prefix/.kn-x11" ]; then
-  echo "desktop-screenshot: copying the Wine prefix to $x11_prefix"
-  rm -rf "$x11_prefix"
-  cp -a "$base_prefix" "$x11_prefix"
-  rm -f "$x11_prefix/.kn-ready"
-  WINEPREFIX="$x11_prefix" wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f \
-    </dev/null >"$scratch/reg.log" 2>&1
-  WINEPREFIX="$x11_prefix" wineserver -w
-  touch "$x11_prefix/.kn-x11"
-fi
 
 # A display number nobody uses.
 display=""

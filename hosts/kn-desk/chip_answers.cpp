@@ -17,6 +17,10 @@ ChipReaction ReactionTo(int answer) {
   }
 }
 
+int ClickAnswer(int answer, DisplayModes before, DisplayModes after) {
+  return answer == 1 && !(before == after) ? 3 : answer;
+}
+
 WindowSize UsableSize(WindowSize proposed, WindowSize current) {
   const auto usable = [](int side) { return side >= 1 && side <= kMaxWindowSide; };
   return usable(proposed.width) && usable(proposed.height) ? proposed : current;

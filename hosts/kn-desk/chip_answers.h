@@ -5,6 +5,8 @@
 // answer passes through here first. Portable.
 #pragma once
 
+#include <cstdint>
+
 namespace kn::desk {
 
 struct ChipReaction {
@@ -20,6 +22,23 @@ struct ChipReaction {
 // An answer outside the four known ones is taken as "something changed":
 // repainting and re-measuring are always safe, flashing is not asked for.
 ChipReaction ReactionTo(int answer);
+
+// The modes that decide what a chip shows and how large it is, as its saved
+// block carries them.
+struct DisplayModes {
+  std::int32_t board = 0;
+  std::int32_t scroll = 0;
+
+  bool operator==(const DisplayModes& other) const {
+    return board == other.board && scroll == other.scroll;
+  }
+};
+
+// A click is answered with 1 even when it switched board mode (Shift-click)
+// or scroll mode (Alt-click). A click that changed a display mode is taken
+// as the 3 that the menu answers for the same change, so that the chip is
+// measured again; any other answer stands.
+int ClickAnswer(int answer, DisplayModes before, DisplayModes after);
 
 struct WindowSize {
   int width = 0;

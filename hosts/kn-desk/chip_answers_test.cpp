@@ -42,6 +42,30 @@ INSTANTIATE_TEST_SUITE_P(Unexpected, DeskChipAnswer,
                                          AnswerCase{-1, kRefit}, AnswerCase{INT_MIN, kRefit},
                                          AnswerCase{INT_MAX, kRefit}));
 
+TEST(DeskClickAnswer, AClickThatChangedADisplayModeCountsAsAChangedDisplay) {
+  constexpr DisplayModes kPlain{0, 0};
+  constexpr DisplayModes kBoard{10007, 0};
+  constexpr DisplayModes kScroll{0, 10008};
+  struct Case {
+    const char* name;
+    int answer;
+    DisplayModes before, after;
+    int expected;
+  };
+  const Case cases[] = {
+      {"scroll step", 1, kScroll, kScroll, 1},
+      {"board mode on", 1, kPlain, kBoard, 3},
+      {"board mode off", 1, kBoard, kPlain, 3},
+      {"scroll mode on", 1, kPlain, kScroll, 3},
+      {"link launched", 0, kPlain, kPlain, 0},
+      {"alert stands", 7, kPlain, kBoard, 7},
+      {"unexpected answer stands", 5, kPlain, kBoard, 5},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ClickAnswer(c.answer, c.before, c.after), c.expected) << c.name;
+  }
+}
+
 TEST(DeskChipSize, AProposalThatCannotBeAWindowKeepsTheCurrentSize) {
   const WindowSize current{120, 80};
   struct Case {

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "desk_texts.h"
+#include "record_bridge.h"
+
 namespace kn::desk {
 namespace {
 
@@ -32,22 +35,22 @@ void CopyItems(HMENU from, HMENU to, std::set<UINT>& ids, int depth) {
   }
 }
 
-void Append(HMENU menu, UINT id, const wchar_t* label, UINT flags = MF_STRING) {
-  AppendMenuW(menu, flags, id, label);
+void Append(HMENU menu, UINT id, Text label, UINT flags = MF_STRING) {
+  AppendMenuW(menu, flags, id, Widen(Say(label)).c_str());
 }
 
 void AppendHostItems(HMENU menu, bool zoomed) {
   if (GetMenuItemCount(menu) > 0) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  Append(menu, kCommandEditMemo, L"&Edit memo...");
-  Append(menu, kCommandTextColor, L"&Text colour...");
-  Append(menu, kCommandBackColor, L"Back&ground colour...");
-  Append(menu, kCommandFont, L"&Font...");
-  Append(menu, kCommandZoom, L"&Zoom", MF_STRING | (zoomed ? MF_CHECKED : MF_UNCHECKED));
+  Append(menu, kCommandEditMemo, Text::kMenuEditMemo);
+  Append(menu, kCommandTextColor, Text::kMenuTextColor);
+  Append(menu, kCommandBackColor, Text::kMenuBackColor);
+  Append(menu, kCommandFont, Text::kMenuFont);
+  Append(menu, kCommandZoom, Text::kMenuZoom, MF_STRING | (zoomed ? MF_CHECKED : MF_UNCHECKED));
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  Append(menu, kCommandNewChip, L"&New chip");
-  Append(menu, kCommandDeleteChip, L"&Delete chip...");
+  Append(menu, kCommandNewChip, Text::kMenuNewChip);
+  Append(menu, kCommandDeleteChip, Text::kMenuDeleteChip);
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  Append(menu, kCommandQuit, L"&Quit Kaleidonote Desk");
+  Append(menu, kCommandQuit, Text::kMenuQuit);
 }
 
 void CollectIds(HMENU menu, std::set<UINT>& ids, int depth) {

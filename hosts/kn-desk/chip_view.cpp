@@ -6,6 +6,7 @@
 
 #include "chip_answers.h"
 #include "chip_menu.h"
+#include "desk_texts.h"
 #include "memo_dialog.h"
 #include "placement.h"
 #include "record_bridge.h"
@@ -19,6 +20,9 @@ constexpr UINT_PTR kFlashTimer = 2;
 constexpr UINT kFlashStepMs = 150;
 constexpr int kStartSide = 100;
 constexpr int kMaxSizingCalls = 4;
+
+// The chip's background at a quarter of its brightness (0xRRGGBB).
+std::uint32_t FrameRgb(std::uint32_t backRgb) { return (backRgb >> 2) & 0x3F3F3F; }
 
 }  // namespace
 
@@ -79,8 +83,7 @@ bool ChipView::Open(std::string& problem) {
     HLOCAL handle = nullptr;
     const int created = api_.InitializeChip(&handle, 0, settings.get());
     if (created != 0 || !handle) {
-      problem = "the plug-in could not create the chip (InitializeChip answered " +
-                std::to_string(created) + ")";
+      problem = Say(Text::kChipRefused, {std::to_string(created)});
       return false;
     }
     chip_ = handle;
@@ -91,7 +94,7 @@ bool ChipView::Open(std::string& problem) {
   if (!RegisterWindowClass() ||
       !CreateWindowExW(kExStyle, kClassName, L"Kaleidonote", kStyle, record_.x, record_.y,
                        kStartSide, kStartSide, nullptr, nullptr, GetModuleHandleW(nullptr), this)) {
-    problem = "cannot create the chip's window (error " + std::to_string(GetLastError()) + ")";
+    problem = Say(Text::kCannotCreateChipWindow, {std::to_string(GetLastError())});
     return false;
   }
   Fit();
@@ -131,8 +134,15 @@ LRESULT ChipView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_NCPAINT:
+      PaintFrame();
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers every pixel
+    case WM_MOUSEACTIVATE:
+      // A chip takes no keys, so a press leaves the focus where it was. On
+      // an X display, taking it mid-press cancelled the drag it started.
+      return MA_NOACTIVATE;
     case WM_LBUTTONDOWN:
       Press(lparam);
       return 0;
@@ -182,6 +192,19 @@ void ChipView::Paint() {
   Selection picture(source.get(), cache_.get());
   BitBlt(paint.dc(), 0, 0, width, height, source.get(), 0, 0,
          flash_.inverted() ? NOTSRCCOPY : SRCCOPY);
+}
+
+// The one-pixel frame in a dark shade of the chip's own background. The
+// system's grey frame sat right beside the grey half of the scroll-mode
+// bevel and hid it; against a dark frame both halves of the bevel show.
+void ChipView::PaintFrame() {
+  WholeWindowDc dc(window_);
+  if (!dc.get()) return;
+  RECT frame{};
+  GetWindowRect(window_, &frame);
+  OffsetRect(&frame, -frame.left, -frame.top);
+  GdiObject<HBRUSH> brush(CreateSolidBrush(ToColorRef(FrameRgb(record_.backRgb))));
+  FrameRect(dc.get(), &frame, brush.get());
 }
 
 void ChipView::Render(int width, int height) {
@@ -252,7 +275,12 @@ void ChipView::Click(POINT client) {
   int answer = 0;
   {
     BusyScope busy(*this);
+    saved_.Refresh(api_, chip_);
+    const DisplayModes before = saved_.Modes();
     answer = api_.MouseClik(chip_, window_, &client);
+    if (answer != 0 && saved_.Refresh(api_, chip_)) {
+      answer = ClickAnswer(answer, before, saved_.Modes());
+    }
   }
   React(answer);
   if (answer != 0) owner_.ChipChanged();

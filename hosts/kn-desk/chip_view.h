@@ -70,6 +70,7 @@ class ChipView {
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
 
   void Paint();
+  void PaintFrame();
   void Render(int width, int height);
   void Press(LPARAM lparam);
   void Drag(LPARAM lparam);

@@ -34,6 +34,9 @@ struct FakePlugin {
   std::vector<UINT> menuIds = {10007, 10008};
   bool bogusMenu = false;
   bool tickDuringClick = false;
+  // A click switches board mode, and the block the chip saves says so.
+  bool clickSwitchesBoard = false;
+  std::int32_t boardMode = 0;
 
   int sizeCalls = 0;
   int drawCalls = 0;
@@ -75,6 +78,7 @@ int __cdecl FakeClick(HLOCAL, HWND window, POINT* point) {
   ++g_fake.clickCalls;
   g_fake.lastClick = *point;
   if (g_fake.tickDuringClick) SendMessageW(window, WM_TIMER, 1, 0);
+  if (g_fake.clickSwitchesBoard) g_fake.boardMode = g_fake.boardMode ? 0 : 10007;
   return g_fake.clickAnswer;
 }
 int __cdecl FakeZoom(HLOCAL, int, int flag) {
@@ -99,7 +103,9 @@ int __cdecl FakeSave(HLOCAL, int, HGLOBAL* block) {
   HGLOBAL grown = GlobalReAlloc(*block, 68, GMEM_MOVEABLE);
   if (!grown) return 0;
   *block = grown;
-  std::memset(GlobalLock(grown), 0x5A, 68);
+  auto* bytes = static_cast<std::uint8_t*>(GlobalLock(grown));
+  std::memset(bytes, 0x5A, 68);
+  if (g_fake.clickSwitchesBoard) std::memcpy(bytes + 16, &g_fake.boardMode, 4);
   GlobalUnlock(grown);
   return 1;
 }
@@ -198,6 +204,20 @@ TEST_F(DeskChipView, OpensAsAToolWindowOfTheProposedSizeWhereTheRecordSays) {
   EXPECT_EQ(g_fake.freeCalls, 1);
 }
 
+// A frame darker than the chip, so that the light and the grey half of the
+// scroll-mode bevel both stand out from it.
+TEST_F(DeskChipView, TheFrameIsADarkShadeOfTheChipsBackground) {
+  record_.backRgb = 0xFFFFC8;
+  Open();
+  RedrawWindow(window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  HDC dc = GetWindowDC(window());
+  const SIZE size = SizeOf(window());
+  const COLORREF corners[] = {GetPixel(dc, 0, 0), GetPixel(dc, size.cx - 1, size.cy - 1),
+                              GetPixel(dc, size.cx / 2, 0)};
+  ReleaseDC(window(), dc);
+  for (COLORREF shown : corners) EXPECT_EQ(shown, RGB(0x3F, 0x3F, 0x32)) << std::hex << shown;
+}
+
 TEST_F(DeskChipView, AProposalThatCannotBeAWindowIsIgnored) {
   const std::pair<int, int> proposals[] = {{0, 0}, {-5, 40}, {40, 20000}, {INT_MIN, INT_MAX}};
   for (const auto& [width, height] : proposals) {
@@ -248,6 +268,23 @@ INSTANTIATE_TEST_SUITE_P(Answers, DeskChipViewAnswers,
                          [](const testing::TestParamInfo<AnswerCase>& info) {
                            return "Answer" + std::to_string(info.index);
                          });
+
+// The chip answers 1 to a Shift-click that switched board mode, as to a
+// scroll click; only the switch changes what it shows and so its size.
+TEST_F(DeskChipView, AClickThatSwitchesBoardModeMeasuresTheChipAgain) {
+  Open();
+  g_fake.clickAnswer = 1;
+  g_fake.width = 150;
+  Click(7, 8);
+  EXPECT_EQ(SizeOf(window()).cx, 180) << "a click that switched nothing keeps the size";
+  g_fake.clickSwitchesBoard = true;
+  Click(7, 8);
+  EXPECT_EQ(SizeOf(window()).cx, 150) << "board mode on";
+  g_fake.width = 140;
+  Click(7, 8);
+  EXPECT_EQ(SizeOf(window()).cx, 140) << "board mode off";
+  EXPECT_EQ(g_fake.clickCalls, 3);
+}
 
 TEST_F(DeskChipView, MenuCommandsGoToTheChipOnlyWhenItsMenuOffersThem) {
   Open();

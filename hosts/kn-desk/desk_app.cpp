@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "chip_menu.h"
+#include "desk_texts.h"
 #include "placement.h"
 #include "record_bridge.h"
 #include "settings_file.h"
@@ -16,18 +17,16 @@ constexpr UINT kIdleMessage = WM_APP + 2;
 constexpr UINT_PTR kSaveTimer = 1;
 constexpr UINT kSaveDelayMs = 1000;
 constexpr UINT kCommandSaveNow = 40100;
-constexpr wchar_t kTitle[] = L"Kaleidonote Desk";
-
-const char kNewChipMemo[] = "New chip\r\nRight-click it for its menu: Edit memo...";
 
 HMENU MainMenu() {
   HMENU chips = CreatePopupMenu();
-  AppendMenuW(chips, MF_STRING, kCommandNewChip, L"&New chip");
-  AppendMenuW(chips, MF_STRING, kCommandSaveNow, L"&Save now");
+  AppendMenuW(chips, MF_STRING, kCommandNewChip, Widen(Say(Text::kMenuNewChip)).c_str());
+  AppendMenuW(chips, MF_STRING, kCommandSaveNow, Widen(Say(Text::kMainMenuSaveNow)).c_str());
   AppendMenuW(chips, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(chips, MF_STRING, kCommandQuit, L"E&xit");
+  AppendMenuW(chips, MF_STRING, kCommandQuit, Widen(Say(Text::kMainMenuExit)).c_str());
   HMENU bar = CreateMenu();
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(chips), L"&Chips");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(chips),
+              Widen(Say(Text::kMainMenuChips)).c_str());
   return bar;
 }
 
@@ -41,10 +40,7 @@ ScreenRect WorkArea() {
 
 DeskSettings FirstRunSettings() {
   ChipRecord welcome;
-  welcome.memo =
-      "$b|Kaleidonote Desk\r\n"
-      "Right-click this chip for its menu.\r\n"
-      "Drag it to move it.";
+  welcome.memo = Say(Text::kFirstRunMemo);
   DeskSettings settings;
   settings.chips.push_back(welcome);
   return settings;
@@ -71,9 +67,10 @@ bool DeskApp::Start(const DeskSettings& settings, std::wstring& error) {
   wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
   wc.lpszClassName = kClassName;
   if (!RegisterClassExW(&wc) ||
-      !CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, CW_USEDEFAULT,
-                       CW_USEDEFAULT, 460, 170, nullptr, MainMenu(), GetModuleHandleW(nullptr), this)) {
-    error = L"cannot create the main window (error " + std::to_wstring(GetLastError()) + L")";
+      !CreateWindowExW(0, kClassName, Widen(Say(Text::kTitle)).c_str(),
+                       WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT, 460,
+                       170, nullptr, MainMenu(), GetModuleHandleW(nullptr), this)) {
+    error = Widen(Say(Text::kCannotCreateMain, {std::to_string(GetLastError())}));
     return false;
   }
   for (const ChipRecord& record : settings.chips) AddChip(record);
@@ -90,9 +87,12 @@ int DeskApp::Run() {
   return static_cast<int>(message.wParam);
 }
 
+// The first change since the last save starts the delay; later ones do not
+// move it, so a chip that changes every second cannot put the save off.
 void DeskApp::ChipChanged() {
-  if (window_) SetTimer(window_, kSaveTimer, kSaveDelayMs, nullptr);
-  if (window_) InvalidateRect(window_, nullptr, TRUE);
+  if (!window_) return;
+  if (!savePending_) savePending_ = SetTimer(window_, kSaveTimer, kSaveDelayMs, nullptr) != 0;
+  InvalidateRect(window_, nullptr, TRUE);
 }
 
 void DeskApp::ChipAsks(int chipId, UINT command) {
@@ -143,6 +143,7 @@ LRESULT DeskApp::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       if (wparam == kSaveTimer) {
         KillTimer(window_, kSaveTimer);
+        savePending_ = false;
         Save();
       }
       return 0;
@@ -179,7 +180,7 @@ void DeskApp::NewChipNear(int chipId) {
   if (ChipView* chip = Find(chipId); chip && chip->window()) GetWindowRect(chip->window(), &beside);
   else if (!chips_.empty() && chips_.back()->window()) GetWindowRect(chips_.back()->window(), &beside);
   ChipRecord record;
-  record.memo = kNewChipMemo;
+  record.memo = Say(Text::kNewChipMemo);
   record.x = beside.left;
   record.y = beside.top;
   NextChipPlace(area, record.x, record.y);
@@ -190,8 +191,9 @@ void DeskApp::NewChipNear(int chipId) {
 void DeskApp::DeleteChip(int chipId) {
   ChipView* chip = Find(chipId);
   if (!chip || chip->busy()) return;
-  const int answer = MessageBoxW(chip->window(), L"Delete this chip and its memo?", kTitle,
-                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  const int answer =
+      MessageBoxW(chip->window(), Widen(Say(Text::kDeleteQuestion)).c_str(),
+                  Widen(Say(Text::kTitle)).c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
   // The box let other messages through: look the chip up again.
   chip = Find(chipId);
   if (answer != IDYES || !chip || chip->busy()) return;
@@ -207,6 +209,7 @@ void DeskApp::Quit() {
   }
   quitPending_ = false;
   KillTimer(window_, kSaveTimer);
+  savePending_ = false;
   Save();
   chips_.clear();
   DestroyWindow(window_);
@@ -215,8 +218,12 @@ void DeskApp::Quit() {
 bool DeskApp::Save() {
   DeskSettings settings;
   for (const auto& chip : chips_) settings.chips.push_back(chip->Snapshot());
+  std::string text = WriteSettingsText(settings);
+  // A clock's tick changes nothing worth keeping: the disk is spared.
+  if (text == written_ && saveProblem_.empty()) return true;
   std::wstring error;
-  if (ReplaceSettingsFile(path_, WriteSettingsText(settings), error)) {
+  if (ReplaceSettingsFile(path_, text, error)) {
+    written_ = std::move(text);
     saveProblem_.clear();
     return true;
   }
@@ -224,8 +231,8 @@ bool DeskApp::Save() {
   InvalidateRect(window_, nullptr, TRUE);
   if (!saveFailureShown_) {
     saveFailureShown_ = true;  // once: the main window keeps showing it
-    MessageBoxW(window_, (L"The settings cannot be saved:\n" + error + L"\n\n" + path_).c_str(),
-                kTitle, MB_OK | MB_ICONERROR);
+    MessageBoxW(window_, Widen(Say(Text::kCannotSave, {Narrow(error), Narrow(path_)})).c_str(),
+                Widen(Say(Text::kTitle)).c_str(), MB_OK | MB_ICONERROR);
   }
   return false;
 }
@@ -236,17 +243,16 @@ void DeskApp::PaintStatus() {
   GetClientRect(window_, &area);
   InflateRect(&area, -8, -6);
   const std::size_t count = chips_.size();
-  std::wstring text = std::to_wstring(count) + (count == 1 ? L" chip" : L" chips") +
-                      L". Right-click a chip for its menu; drag a chip to move it.\n";
+  std::string text = Say(Text::kStatusChips, {std::to_string(count)}) + "\n";
   if (unopened_ > 0) {
-    text += std::to_wstring(unopened_) + L" could not be shown (" + openProblem_ +
-            L") and are kept as they were.\n";
+    text += Say(Text::kStatusUnopened, {std::to_string(unopened_), Narrow(openProblem_)}) + "\n";
   }
-  text += L"Settings: " + path_ + L"\n";
-  if (!saveProblem_.empty()) text += L"Not saved: " + saveProblem_ + L"\n";
+  text += Say(Text::kStatusSettings, {Narrow(path_)}) + "\n";
+  if (!saveProblem_.empty()) text += Say(Text::kStatusNotSaved, {Narrow(saveProblem_)}) + "\n";
+  const std::wstring shown = Widen(text);
   Selection font(paint.dc(), GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(paint.dc(), TRANSPARENT);
-  DrawTextW(paint.dc(), text.c_str(), static_cast<int>(text.size()), &area,
+  DrawTextW(paint.dc(), shown.c_str(), static_cast<int>(shown.size()), &area,
             DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 

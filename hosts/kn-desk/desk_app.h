@@ -57,6 +57,8 @@ class DeskApp : public ChipOwner {
   std::wstring saveProblem_;
   bool saveFailureShown_ = false;
   bool quitPending_ = false;
+  bool savePending_ = false;
+  std::string written_;  // the text last saved, empty before the first save
 };
 
 // The welcome chip of a first start.

@@ -17,7 +17,4 @@ struct DeskOptions {
 bool ParseDeskOptions(const std::vector<std::wstring>& args, DeskOptions& options,
                       std::wstring& error);
 
-// The text shown for --help.
-const wchar_t* DeskUsage();
-
 }  // namespace kn::desk

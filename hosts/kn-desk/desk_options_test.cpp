@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "desk_texts.h"
+
 namespace kn::desk {
 namespace {
 
@@ -34,7 +36,7 @@ TEST(DeskOptions, AsksForHelp) {
     ASSERT_TRUE(ParseDeskOptions({L"--settings", L"s.txt", word}, options, error));
     EXPECT_TRUE(options.help);
   }
-  EXPECT_NE(std::wstring(DeskUsage()).find(L"--settings"), std::wstring::npos);
+  EXPECT_NE(std::string(Say(Text::kUsage)).find("--settings"), std::string::npos);
 }
 
 TEST(DeskOptions, RejectsWhatItDoesNotKnow) {

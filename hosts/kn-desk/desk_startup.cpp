@@ -7,6 +7,7 @@
 
 #include "com_ref.h"
 #include "desk_app.h"
+#include "desk_console.h"
 #include "host_commands.h"
 #include "record_bridge.h"
 #include "settings_file.h"
@@ -16,9 +17,11 @@
 namespace kn::desk {
 namespace {
 
-constexpr wchar_t kTitle[] = L"Kaleidonote Desk";
-
-void Tell(const std::wstring& text, UINT icon) { MessageBoxW(nullptr, text.c_str(), kTitle, MB_OK | icon); }
+// Said where it was started from too: a box alone may be missed.
+void Tell(const std::string& text, UINT icon) {
+  WriteToStarter("kn-desk: " + text + "\n", StdStream::kError);
+  MessageBoxW(nullptr, Widen(text).c_str(), Widen(Say(Text::kTitle)).c_str(), MB_OK | icon);
+}
 
 // A name for the settings file's lock: the same file, however it is
 // spelled, gives the same name.
@@ -45,9 +48,7 @@ bool LoadSettings(const std::wstring& path, DeskSettings& settings) {
       settings = FirstRunSettings();
       return true;
     case FileRead::kFailed:
-      Tell(L"The settings file cannot be read: " + error + L".\n\n" + path +
-               L"\n\nKaleidonote Desk quits and leaves the file as it is.",
-           MB_ICONERROR);
+      Tell(Say(Text::kCannotReadSettings, {Narrow(error), Narrow(path)}), MB_ICONERROR);
       return false;
     case FileRead::kRead:
       break;
@@ -58,17 +59,15 @@ bool LoadSettings(const std::wstring& path, DeskSettings& settings) {
     return true;
   }
   const std::wstring aside = SetAsidePath(path);
-  const std::wstring question =
-      Widen(DescribeReading(reading)) + L"\n\n" + path +
-      L"\n\nYes: keep that file as\n" + aside +
-      L"\nand start with new settings.\n\nNo: quit and leave the file as it is.";
-  if (MessageBoxW(nullptr, question.c_str(), kTitle, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) {
+  const std::string question =
+      Say(Text::kSetAsideQuestion, {DescribeReading(reading), Narrow(path), Narrow(aside)});
+  WriteToStarter("kn-desk: " + DescribeReading(reading) + "\n", StdStream::kError);
+  if (MessageBoxW(nullptr, Widen(question).c_str(), Widen(Say(Text::kTitle)).c_str(),
+                  MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) {
     return false;
   }
   if (!MoveFileW(path.c_str(), aside.c_str())) {
-    Tell(L"The settings file cannot be set aside (error " + std::to_wstring(GetLastError()) +
-             L").\n\nKaleidonote Desk quits and leaves the file as it is.",
-         MB_ICONERROR);
+    Tell(Say(Text::kCannotSetAside, {std::to_string(GetLastError())}), MB_ICONERROR);
     return false;
   }
   settings = FirstRunSettings();
@@ -77,24 +76,28 @@ bool LoadSettings(const std::wstring& path, DeskSettings& settings) {
 
 }  // namespace
 
+DeskLanguage SystemDeskLanguage() {
+  return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? DeskLanguage::kJapanese
+                                                                    : DeskLanguage::kEnglish;
+}
+
 int RunDesk(const DeskOptions& options) {
   host::ComScope com;  // the common dialogs browse the shell's folders
   const std::wstring dllPath = options.dllPath.empty() ? host::DefaultDllPath() : options.dllPath;
   host::PluginLibrary library(dllPath);
   if (!library.ready()) {
-    Tell(library.path() + L":\n" + Widen(library.error()), MB_ICONERROR);
+    Tell(Say(Text::kCannotLoadPlugin, {Narrow(library.path()), library.error()}), MB_ICONERROR);
     return kExitFailed;
   }
   const std::wstring chosen = options.settingsPath.empty() ? DefaultSettingsPath() : options.settingsPath;
   if (chosen.empty()) {
-    Tell(L"There is no folder for the settings in this user's profile; name a file with --settings.",
-         MB_ICONERROR);
+    Tell(Say(Text::kNoProfileFolder), MB_ICONERROR);
     return kExitFailed;
   }
   const std::wstring path = FullPath(chosen);
   KernelHandle lock(CreateMutexW(nullptr, FALSE, LockName(path).c_str()));
   if (lock.get() && GetLastError() == ERROR_ALREADY_EXISTS) {
-    Tell(L"Kaleidonote Desk is already running with these settings:\n" + path, MB_ICONINFORMATION);
+    Tell(Say(Text::kAlreadyRunning, {Narrow(path)}), MB_ICONINFORMATION);
     return kExitAlreadyRunning;
   }
   DeskSettings settings;
@@ -102,7 +105,7 @@ int RunDesk(const DeskOptions& options) {
   DeskApp app(library.api(), path);
   std::wstring error;
   if (!app.Start(settings, error)) {
-    Tell(L"Kaleidonote Desk cannot start: " + error, MB_ICONERROR);
+    Tell(Say(Text::kCannotStart, {Narrow(error)}), MB_ICONERROR);
     return kExitFailed;
   }
   return app.Run();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "desk_options.h"
+#include "desk_texts.h"
 
 namespace kn::desk {
 
@@ -11,6 +12,9 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitSettingsKept = 3;   // the settings file was unusable and left alone
 constexpr int kExitAlreadyRunning = 4;  // another kn-desk uses the same settings file
+
+// Japanese on a system whose user interface speaks it, else English.
+DeskLanguage SystemDeskLanguage();
 
 // Runs the program; its exit status.
 int RunDesk(const DeskOptions& options);

@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "desk_console.h"
 #include "desk_options.h"
 #include "desk_startup.h"
+#include "desk_texts.h"
+#include "record_bridge.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace kn::desk;
@@ -17,15 +20,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::vector<std::wstring> args;
   for (int i = 1; argv && i < count; ++i) args.emplace_back(argv[i]);
   LocalFree(argv);
+  UseDeskLanguage(SystemDeskLanguage());
   DeskOptions options;
   std::wstring error;
   if (!ParseDeskOptions(args, options, error)) {
-    MessageBoxW(nullptr, (error + L"\n\n" + DeskUsage()).c_str(), L"Kaleidonote Desk",
-                MB_OK | MB_ICONERROR);
+    const std::string text = Narrow(error) + "\n\n" + Say(Text::kUsage);
+    if (!WriteToStarter(text, StdStream::kError)) ShowInColumns(Say(Text::kTitle), text);
     return kExitUsage;
   }
   if (options.help) {
-    MessageBoxW(nullptr, DeskUsage(), L"Kaleidonote Desk", MB_OK | MB_ICONINFORMATION);
+    if (!WriteToStarter(Say(Text::kUsage), StdStream::kOutput))
+      ShowInColumns(Say(Text::kTitle), Say(Text::kUsage));
     return kExitDone;
   }
   return RunDesk(options);

@@ -1,5 +1,7 @@
 // The memo editor: a multi-line edit box in the chip's font, with a button
-// that lets the chip's own board-file chooser (EditHelper) add a file.
+// that lets the chip's own board-file chooser (EditHelper) add a file. Before
+// it keeps an edited memo it names the characters that the chip's code page
+// cannot hold, which the chip shows as 〓.
 #pragma once
 
 #include <windows.h>

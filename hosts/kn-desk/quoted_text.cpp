@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "desk_texts.h"
+
 namespace kn::desk {
 namespace {
 
@@ -79,14 +81,14 @@ std::string QuoteText(const std::string& text) {
 std::optional<std::string> UnquoteText(const std::string& quoted, std::string& problem) {
   const std::string text = Trim(quoted);
   if (text.size() < 2 || text.front() != '"' || text.back() != '"') {
-    problem = "a text must be enclosed in double quotes";
+    problem = Say(Text::kProblemUnquoted);
     return std::nullopt;
   }
   std::string plain;
   for (std::size_t i = 1; i + 1 < text.size(); ++i) {
     const char c = text[i];
     if (c == '"') {
-      problem = "a double quote inside a text must be written \\\"";
+      problem = Say(Text::kProblemInnerQuote);
       return std::nullopt;
     }
     if (c != '\\') {
@@ -94,7 +96,7 @@ std::optional<std::string> UnquoteText(const std::string& quoted, std::string& p
       continue;
     }
     if (i + 2 >= text.size()) {
-      problem = "a backslash ends the text";
+      problem = Say(Text::kProblemLastBackslash);
       return std::nullopt;
     }
     const char next = text[++i];
@@ -107,12 +109,12 @@ std::optional<std::string> UnquoteText(const std::string& quoted, std::string& p
       plain += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
       i += 2;
     } else {
-      problem = std::string("unknown escape \\") + next;
+      problem = Say(Text::kProblemUnknownEscape, {std::string(1, next)});
       return std::nullopt;
     }
   }
   if (!IsValidUtf8(plain)) {
-    problem = "the text is not valid UTF-8";
+    problem = Say(Text::kProblemNotUtf8);
     return std::nullopt;
   }
   return plain;

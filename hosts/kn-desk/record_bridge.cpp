@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "cp932_text.h"
 #include "wide_text.h"
 
 namespace kn::desk {
@@ -15,18 +16,9 @@ std::wstring Widen(const std::string& utf8) {
 
 std::string Narrow(const std::wstring& wide) { return host::WideToUtf8(wide); }
 
-std::string ToChipText(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int n = WideCharToMultiByte(host::kShiftJisCodePage, 0, wide.data(), size, nullptr, 0,
-                                    "?", nullptr);
-  if (n <= 0) return {};
-  std::string text(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(host::kShiftJisCodePage, 0, wide.data(), size, text.data(), n, "?", nullptr);
-  return text;
-}
+std::string ToChipText(const std::string& utf8) { return host::Utf8ToCp932Text(utf8).text; }
 
-std::string ToChipText(const std::string& utf8) { return ToChipText(Widen(utf8)); }
+std::string ToChipText(const std::wstring& wide) { return ToChipText(Narrow(wide)); }
 
 std::string FromChipText(const std::string& sjis) { return host::ShiftJisToUtf8(sjis); }
 

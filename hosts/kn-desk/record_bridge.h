@@ -22,7 +22,8 @@ inline std::uint32_t FromColorRef(COLORREF color) {
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& wide);  // to UTF-8
 
-// To code page 932 for the chip; a character that code page lacks becomes '?'.
+// To code page 932 for the chip, as the board files are converted
+// (cp932_text.h): a character that code page lacks becomes 〓.
 std::string ToChipText(const std::wstring& wide);
 std::string ToChipText(const std::string& utf8);
 // From the chip's code page 932 to UTF-8.

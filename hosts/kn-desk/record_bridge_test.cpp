@@ -28,10 +28,10 @@ TEST(DeskRecordBridge, TheChipGetsItsTextInCodePage932) {
   EXPECT_EQ(ToChipText(std::string(kGothicUtf8)), kGothicSjis);
   EXPECT_EQ(FromChipText(kGothicSjis), kGothicUtf8);
   EXPECT_EQ(ToChipText(std::string("a\r\nb")), "a\r\nb");
-  // A character the code page lacks becomes '?' (one per UTF-16 unit, or
-  // one for the pair), never a lost line.
-  const std::string lacking = ToChipText(std::string(u8"x\U0001F600y\r\nz"));
-  EXPECT_TRUE(lacking == "x?y\r\nz" || lacking == "x??y\r\nz") << lacking;
+  // 〜 U+301C and − U+2212 as JIS-based text has them are the code page's
+  // own; a character the code page lacks becomes one 〓, never a lost line.
+  EXPECT_EQ(ToChipText(std::string(u8"\u301C\u2212")), "\x81\x60\x81\x7C");
+  EXPECT_EQ(ToChipText(std::string(u8"x\U0001F600y\r\nz")), "x\x81\xACy\r\nz");
 }
 
 TEST(DeskRecordBridge, TheChipFontCarriesEveryChoice) {

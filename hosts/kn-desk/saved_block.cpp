@@ -37,4 +37,12 @@ std::vector<std::uint8_t> SavedBlock::Bytes() const {
   return std::vector<std::uint8_t>(bytes, bytes + size);
 }
 
+DisplayModes SavedBlock::Modes() const {
+  GlobalLockGuard lock(block_.get());
+  if (!lock.bytes()) return {};
+  // Fill() and Refresh() keep the block at least a whole block long.
+  const auto* block = static_cast<const host::SaveBlock*>(lock.bytes());
+  return DisplayModes{block->boardMode, block->scrollMode};
+}
+
 }  // namespace kn::desk

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "chip_answers.h"
 #include "plugin_library.h"
 #include "win_resources.h"
 
@@ -23,6 +24,9 @@ class SavedBlock {
 
   // The block's bytes as the settings file keeps them.
   std::vector<std::uint8_t> Bytes() const;
+
+  // Board and scroll mode as the block holds them.
+  DisplayModes Modes() const;
 
   // Locks the block for one call that takes it as a plain pointer.
   class Pointer {

@@ -6,14 +6,14 @@
 #include <cstdio>
 
 #include "desk_settings.h"
+#include "desk_texts.h"
 #include "file_handle.h"
+#include "record_bridge.h"
 
 namespace kn::desk {
 namespace {
 
-std::wstring ErrorText(const wchar_t* what, DWORD code) {
-  return std::wstring(what) + L" (error " + std::to_wstring(code) + L")";
-}
+std::wstring ErrorText(Text what, DWORD code) { return Widen(Say(what, {std::to_string(code)})); }
 
 std::wstring FolderOf(const std::wstring& path) {
   const std::size_t slash = path.find_last_of(L"\\/");
@@ -26,18 +26,18 @@ bool WriteWhole(const std::wstring& path, const std::string& bytes, std::wstring
   FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.ok()) {
-    error = ErrorText(L"cannot create the file", GetLastError());
+    error = ErrorText(Text::kFileCannotCreate, GetLastError());
     return false;
   }
   DWORD written = 0;
   if (!bytes.empty() &&
       (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
        written != bytes.size())) {
-    error = ErrorText(L"cannot write the file", GetLastError());
+    error = ErrorText(Text::kFileCannotWrite, GetLastError());
     return false;
   }
   if (!FlushFileBuffers(file.get())) {
-    error = ErrorText(L"cannot write the file to disk", GetLastError());
+    error = ErrorText(Text::kFileCannotFlush, GetLastError());
     return false;
   }
   return true;
@@ -60,12 +60,12 @@ FileRead ReadSettingsFile(const std::wstring& path, std::string& bytes, std::wst
   if (!file.ok()) {
     const DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return FileRead::kMissing;
-    error = ErrorText(L"cannot open the file", code);
+    error = ErrorText(Text::kFileCannotOpen, code);
     return FileRead::kFailed;
   }
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size)) {
-    error = ErrorText(L"cannot read the file's size", GetLastError());
+    error = ErrorText(Text::kFileCannotSize, GetLastError());
     return FileRead::kFailed;
   }
   // One byte past the limit is enough for the reader to call it too large.
@@ -77,7 +77,7 @@ FileRead ReadSettingsFile(const std::wstring& path, std::string& bytes, std::wst
   if (!bytes.empty() &&
       (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
        read != bytes.size())) {
-    error = ErrorText(L"cannot read the file", GetLastError());
+    error = ErrorText(Text::kFileCannotRead, GetLastError());
     return FileRead::kFailed;
   }
   return FileRead::kRead;
@@ -92,7 +92,7 @@ bool ReplaceSettingsFile(const std::wstring& path, const std::string& bytes, std
     return false;
   }
   if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = ErrorText(L"cannot replace the settings file", GetLastError());
+    error = ErrorText(Text::kFileCannotReplace, GetLastError());
     DeleteFileW(temporary.c_str());
     return false;
   }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 
+#include "desk_texts.h"
 #include "quoted_text.h"
 
 namespace kn::desk {
@@ -90,7 +91,7 @@ using KeyReader = std::function<bool(const std::string& value, ChipRecord& chip,
 bool ReadInt(const std::string& value, int low, int high, int& out, std::string& problem) {
   const std::optional<int> number = ParseInt(value, low, high);
   if (!number) {
-    problem = "expected a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+    problem = Say(Text::kProblemNumber, {std::to_string(low), std::to_string(high)});
     return false;
   }
   out = *number;
@@ -106,7 +107,7 @@ KeyReader FontIntInto(int FontChoice::*field, int low, int high) {
 bool ReadFlag(const std::string& value, bool& flag, std::string& problem) {
   const std::string word = Trim(value);
   if (word != "0" && word != "1") {
-    problem = "expected 0 or 1";
+    problem = Say(Text::kProblemFlag);
     return false;
   }
   flag = word == "1";
@@ -123,7 +124,7 @@ KeyReader ColorInto(std::uint32_t ChipRecord::*field) {
   return [=](const std::string& value, ChipRecord& chip, std::string& problem) {
     const std::optional<std::uint32_t> color = ParseColor(value);
     if (!color) {
-      problem = "expected a colour written #RRGGBB";
+      problem = Say(Text::kProblemColor);
       return false;
     }
     chip.*field = *color;
@@ -138,7 +139,7 @@ bool ReadPosition(const std::string& value, ChipRecord& chip, std::string& probl
   const std::optional<int> y =
       comma == std::string::npos ? std::nullopt : ParseInt(value.substr(comma + 1), -kMaxCoordinate, kMaxCoordinate);
   if (!x || !y) {
-    problem = "expected a position written X, Y";
+    problem = Say(Text::kProblemPosition);
     return false;
   }
   chip.x = *x;
@@ -178,8 +179,7 @@ const std::map<std::string, KeyReader>& KeyReaders() {
        [](const std::string& value, ChipRecord& chip, std::string& problem) {
          std::optional<std::vector<std::uint8_t>> bytes = ParseHexBytes(value);
          if (!bytes) {
-           problem = "expected pairs of hexadecimal digits, at most " +
-                     std::to_string(kMaxSavedBlockBytes) + " bytes";
+           problem = Say(Text::kProblemHexBytes, {std::to_string(kMaxSavedBlockBytes)});
            return false;
          }
          chip.savedBlock = *bytes;
@@ -206,8 +206,8 @@ class SettingsParser {
       start = end + 1;
     }
     if (reading_.verdict != SettingsVerdict::kRead) return reading_;
-    if (!sawHeader_) return Fail(0, "the file is empty or not a Kaleidonote desk settings file");
-    if (!ended_) return Fail(number + 1, "the file ends before [end]; it may have been cut short");
+    if (!sawHeader_) return Fail(0, Say(Text::kProblemEmpty));
+    if (!ended_) return Fail(number + 1, Say(Text::kProblemCutShort));
     return reading_;
   }
 
@@ -215,14 +215,14 @@ class SettingsParser {
   void Line(int number, const std::string& line) {
     if (line.empty() || line[0] == '#') return;
     if (!sawHeader_) return Header(number, line);
-    if (ended_) return (void)Fail(number, "text after [end]");
+    if (ended_) return (void)Fail(number, Say(Text::kProblemAfterEnd));
     if (line == "[chip]") {
       reading_.settings.chips.emplace_back();
       keys_.clear();
     } else if (line == "[end]") {
       ended_ = true;
     } else if (line[0] == '[') {
-      Fail(number, "unknown section " + line);
+      Fail(number, Say(Text::kProblemUnknownSection, {line}));
     } else {
       KeyValue(number, line);
     }
@@ -233,31 +233,30 @@ class SettingsParser {
     const std::string magic = kMagic;
     if (line.compare(0, magic.size(), magic) != 0 ||
         (line.size() > magic.size() && line[magic.size()] != ' ')) {
-      return (void)Fail(number, "not a Kaleidonote desk settings file");
+      return (void)Fail(number, Say(Text::kProblemNotOurs));
     }
     const std::optional<int> version = ParseInt(line.substr(magic.size()), 1, 999999999);
-    if (!version) return (void)Fail(number, "the version after " + magic + " is not a number from 1 up");
+    if (!version) return (void)Fail(number, Say(Text::kProblemBadVersion));
     reading_.version = *version;
     if (*version > kSettingsVersion) {
       reading_.verdict = SettingsVerdict::kTooNew;
       reading_.line = number;
-      reading_.problem = "written by a newer version (" + std::to_string(*version) +
-                         ") of the desktop host; this one reads version " +
-                         std::to_string(kSettingsVersion) + " and older";
     }
   }
 
   void KeyValue(int number, const std::string& line) {
     const std::size_t equals = line.find('=');
-    if (equals == std::string::npos) return (void)Fail(number, "expected key = value");
+    if (equals == std::string::npos) return (void)Fail(number, Say(Text::kProblemNoEquals));
     const std::string key = Trim(line.substr(0, equals));
-    if (reading_.settings.chips.empty()) return (void)Fail(number, key + " outside a [chip] section");
+    if (reading_.settings.chips.empty())
+      return (void)Fail(number, Say(Text::kProblemOutsideChip, {key}));
     const auto reader = KeyReaders().find(key);
-    if (reader == KeyReaders().end()) return (void)Fail(number, "unknown key '" + key + "'");
-    if (!keys_.insert(key).second) return (void)Fail(number, key + " given twice for one chip");
+    if (reader == KeyReaders().end())
+      return (void)Fail(number, Say(Text::kProblemUnknownKey, {key}));
+    if (!keys_.insert(key).second) return (void)Fail(number, Say(Text::kProblemKeyTwice, {key}));
     std::string problem;
     if (!reader->second(line.substr(equals + 1), reading_.settings.chips.back(), problem)) {
-      Fail(number, key + ": " + problem);
+      Fail(number, Say(Text::kProblemInKey, {key, problem}));
     }
   }
 
@@ -282,7 +281,7 @@ std::string Flag(bool value) { return value ? "1" : "0"; }
 SettingsReading ReadSettingsText(const std::string& text) {
   if (text.size() > kMaxSettingsBytes) {
     SettingsReading reading;
-    reading.problem = "the file is larger than any settings file this program writes";
+    reading.problem = Say(Text::kProblemTooLarge);
     return reading;
   }
   return SettingsParser().Run(text);
@@ -291,6 +290,7 @@ SettingsReading ReadSettingsText(const std::string& text) {
 std::string WriteSettingsText(const DeskSettings& settings) {
   std::string text = std::string(kMagic) + " " + std::to_string(kSettingsVersion) + "\r\n";
   text += "# Kaleidonote desktop host settings (UTF-8), written by kn-desk.exe.\r\n";
+  text += "# Comments are for reading: kn-desk writes the file anew and keeps none.\r\n";
   for (const ChipRecord& chip : settings.chips) {
     const auto put = [&](const char* key, const std::string& value) {
       text += std::string(key) + " = " + value + "\r\n";
@@ -317,14 +317,16 @@ std::string WriteSettingsText(const DeskSettings& settings) {
 std::string DescribeReading(const SettingsReading& reading) {
   switch (reading.verdict) {
     case SettingsVerdict::kRead:
-      return "The settings were read.";
+      return Say(Text::kSettingsRead);
     case SettingsVerdict::kTooNew:
-      return "The settings file was " + reading.problem + ".";
+      return Say(Text::kSettingsTooNew,
+                 {std::to_string(reading.version), std::to_string(kSettingsVersion)});
     case SettingsVerdict::kDamaged:
       break;
   }
-  const std::string where = reading.line > 0 ? "line " + std::to_string(reading.line) + ": " : "";
-  return "The settings file is damaged (" + where + reading.problem + ").";
+  if (reading.line > 0)
+    return Say(Text::kSettingsDamagedAt, {std::to_string(reading.line), reading.problem});
+  return Say(Text::kSettingsDamaged, {reading.problem});
 }
 
 }  // namespace kn::desk

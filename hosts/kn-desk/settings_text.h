@@ -2,7 +2,8 @@
 // can read and edit. It opens with "kaleidonote-desk VERSION", holds one
 // "[chip]" section of "key = value" lines per chip and closes with "[end]",
 // so that a file cut short is recognised as damaged. Lines starting with '#'
-// are comments.
+// are comments; they are read past and not kept, and the written text says
+// so.
 #pragma once
 
 #include <string>

@@ -128,6 +128,23 @@ class WindowDc {
   HDC dc_;
 };
 
+// GetWindowDC / ReleaseDC: the whole window, its frame included.
+class WholeWindowDc {
+ public:
+  explicit WholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+  ~WholeWindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WholeWindowDc(const WholeWindowDc&) = delete;
+  WholeWindowDc& operator=(const WholeWindowDc&) = delete;
+
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 // SelectObject for a scope.
 class Selection {
  public:

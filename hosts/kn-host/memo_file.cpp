@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
+#include "cp932_text.h"
 #include "file_handle.h"
 #include "wide_text.h"
 
@@ -10,6 +13,8 @@ namespace {
 
 // Memos are small; a larger file is surely not a memo.
 constexpr DWORD kMaxMemoBytes = 16 * 1024 * 1024;
+// Characters named in an error; the rest are counted.
+constexpr std::size_t kMaxNamed = 5;
 
 bool ReadBytes(const std::wstring& path, std::string& bytes, std::string& error) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -45,11 +50,27 @@ bool ReadMemoFile(const std::wstring& path, bool utf8, std::string& memo, std::s
     return true;
   }
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-  if (!Utf8ToShiftJis(bytes, memo)) {
-    error = "the memo is not UTF-8, or holds characters that code page 932 lacks";
+  Cp932Text converted = Utf8ToCp932Text(bytes);
+  if (!converted.lost.empty()) {
+    error = "code page 932 cannot hold what the memo has at";
+    for (std::size_t i = 0; i < converted.lost.size() && i < kMaxNamed; ++i) {
+      error += (i == 0 ? " " : "; ") + DescribeLost(converted.lost[i]);
+    }
+    if (converted.lost.size() > kMaxNamed) {
+      error += "; and " + std::to_string(converted.lost.size() - kMaxNamed) + " more";
+    }
     return false;
   }
+  memo = std::move(converted.text);
   return true;
+}
+
+bool LooksLikeUtf8(const std::string& bytes) {
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return true;
+  const bool beyondAscii = std::any_of(
+      bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  std::wstring wide;
+  return beyondAscii && Utf8ToWide(bytes, wide);
 }
 
 }  // namespace kn::host

@@ -44,7 +44,10 @@ INSTANTIATE_TEST_SUITE_P(
         MemoCase{"Utf8FullWidth",
                  "\xef\xbc\xad\xef\xbc\xb3 \xe3\x82\xb4\xe3\x82\xb7\xe3\x83\x83\xe3\x82\xaf", true,
                  "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e"},
-        MemoCase{"Utf8Ascii", "#c\xe8\xb5\xa4|x\n", true, "#c\x90\xd4|x\n"}),
+        MemoCase{"Utf8Ascii", "#c\xe8\xb5\xa4|x\n", true, "#c\x90\xd4|x\n"},
+        // 〜 U+301C and − U+2212, as JIS-based editors write them, become the
+        // code page's wave dash and minus; half-width ｶ its single byte
+        MemoCase{"Utf8JisSymbols", "\xe3\x80\x9c\xe2\x88\x92\xef\xbd\xb6", true, "\x81\x60\x81\x7c\xb6"}),
     [](const ::testing::TestParamInfo<MemoCase>& info) { return std::string(info.param.name); });
 
 struct BadMemo {
@@ -72,6 +75,34 @@ INSTANTIATE_TEST_SUITE_P(
                       // no best-fit substitution: e with acute is not e
                       BadMemo{"AccentedLetter", "caf\xc3\xa9"}),
     [](const ::testing::TestParamInfo<BadMemo>& info) { return std::string(info.param.name); });
+
+TEST(MemoFile, NamesTheLineAndCharacterOfWhatTheCodePageCannotHold) {
+  ScratchFile file(L"sushi.txt");
+  // 🍣 is the third character of the second line; é the first of the third
+  ASSERT_TRUE(file.Write("ok\r\nab\xf0\x9f\x8d\xa3\r\n\xc3\xa9\r\n"));
+  std::string memo;
+  std::string error;
+  EXPECT_FALSE(ReadMemoFile(file.path(), true, memo, error));
+  EXPECT_NE(error.find("line 2, character 3: \xf0\x9f\x8d\xa3 (U+1F363)"), std::string::npos) << error;
+  EXPECT_NE(error.find("line 3, character 1: \xc3\xa9 (U+00E9)"), std::string::npos) << error;
+}
+
+TEST(MemoFile, TellsUtf8FromTheHostsCodePage) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool utf8;
+  };
+  const Case cases[] = {
+      {"kana in UTF-8", "\xe3\x81\x8b\xe3\x82\x8c\r\n", true},
+      {"a byte-order mark alone", "\xef\xbb\xbf", true},
+      {"kana in code page 932", "\x82\xa9\x82\xea\r\n", false},
+      {"half-width katakana in code page 932", "\xb6\xda\xb2\xc4\xde", false},
+      {"ASCII only", "#c|plain text\r\n", false},
+      {"empty", "", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LooksLikeUtf8(c.bytes), c.utf8) << c.name;
+}
 
 TEST(MemoFile, MissingFileIsAnError) {
   std::string memo;

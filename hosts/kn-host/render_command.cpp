@@ -33,6 +33,12 @@ bool BuildRequest(const HostOptions& options, RenderRequest& request, std::strin
     error = WideToUtf8(options.memoPath) + ": " + error;
     return false;
   }
+  if (!options.utf8 && LooksLikeUtf8(request.memo)) {
+    std::fprintf(stderr,
+                 "kn-host: warning: %s looks like UTF-8, but memos are read as code page 932 "
+                 "(Shift-JIS), as the host keeps them; add --utf8 to read it as UTF-8\n",
+                 WideToUtf8(options.memoPath).c_str());
+  }
   request.textColor = options.textColor;
   request.backColor = options.backColor;
   request.outerSize = options.outerSize;

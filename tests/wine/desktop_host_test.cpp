@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -24,6 +25,7 @@
 #include "wide_text.h"
 #include "wine/harness/chip_fixture.h"
 #include "wine/harness/desk_process.h"
+#include "wine/harness/hex_text.h"
 #include "wine/harness/scratch_folder.h"
 
 namespace kn::wine {
@@ -38,7 +40,15 @@ struct ChipPlan {
   std::string memo;  // UTF-8, as the settings file holds it
   LONG fontHeight;
   bool bold;
+  std::string savedBlock;  // hexadecimal; empty for none
 };
+
+// The chip's block for a one-second interval with blue links.
+const std::string kEverySecond =
+    "3C000000"
+    "19270000"
+    "15270000" +
+    std::string(2 * 56, '0');
 
 const char kBoardFileName[] = "notice.txt";
 const char kBoardText[] = "board line one\r\nthe second board line is longer\r\nthree";
@@ -46,9 +56,14 @@ const char kMissingProgram[] = "C:\\kn-desk-test\\missing-program.exe";
 
 std::vector<ChipPlan> Chips(const std::string& boardPath) {
   return {
-      {{30, 30}, u8"$b|Kaleidonote Desk\r\n#|\u4ed8\u7b8b\u305d\u306e\u4e00", -12, false},  // 付箋その一
-      {{330, 30}, std::string("!") + kMissingProgram + "\r\nclick the line above", -16, true},
-      {{30, 260}, boardPath, -12, false},
+      // 付箋その一, and a clock that ticks every second
+      {{30, 30},
+       u8"$b|Kaleidonote Desk\r\n#|\u4ed8\u7b8b\u305d\u306e\u4e00\r\n#|%TIMEHH:MM:SS%",
+       -12,
+       false,
+       kEverySecond},
+      {{330, 30}, std::string("!") + kMissingProgram + "\r\nclick the line above", -16, true, ""},
+      {{30, 260}, boardPath, -12, false, ""},
   };
 }
 
@@ -73,6 +88,7 @@ std::string SettingsFileText(const std::vector<ChipPlan>& chips) {
             "\nfont-height = " + std::to_string(chip.fontHeight) +
             "\nfont-weight = " + (chip.bold ? "700" : "400") +
             "\nmemo = \"" + Escaped(chip.memo) + "\"\n";
+    if (!chip.savedBlock.empty()) text += "saved-block = " + chip.savedBlock + "\n";
   }
   return text + "\n[end]\n";
 }
@@ -287,6 +303,25 @@ std::int32_t BlockWord(const std::vector<std::uint8_t>& block, std::size_t offse
   return value;
 }
 
+// The first chip ticks every second, and every tick answers that its
+// display changed; a change must still reach the disk about a second later.
+TEST_F(DesktopHostTest, AChangeIsSavedWithinASecondWhileAChipTicksEverySecond) {
+  KN_ASSERT_CHIPS();
+  Sleep(2500);  // a few ticks first
+  Command(chips[0], kLinkRed);
+  const DWORD start = GetTickCount();
+  const bool saved = WaitUntil(10000, [&] {
+    const std::optional<std::string> text = ReadWholeFile(suite().settingsPath);
+    const desk::SettingsReading reading = desk::ReadSettingsText(text.value_or(""));
+    return reading.verdict == desk::SettingsVerdict::kRead && !reading.settings.chips.empty() &&
+           BlockWord(reading.settings.chips[0].savedBlock, 8) == kLinkRed;
+  });
+  EXPECT_TRUE(saved) << "the red links were not saved within 10 s";
+  const unsigned long ms = GetTickCount() - start;
+  RecordProperty("change_on_disk_ms", std::to_string(ms));
+  std::printf("the change was on disk after %lu ms\n", ms);
+}
+
 TEST_F(DesktopHostTest, ClosingWritesEveryChipBack) {
   KN_ASSERT_CHIPS();
   Command(chips[0], kBlink);       // answered 0: only the saved block shows it
@@ -329,9 +364,14 @@ TEST_F(DesktopHostTest, DamagedSettingsAreReportedAndLeftAsTheyWere) {
   ASSERT_TRUE(damaged.started()) << damaged.startError();
   HWND box = damaged.WaitForMessageBox(kStartTimeoutMs);
   ASSERT_NE(box, nullptr) << "no report; the program is " << (damaged.Running() ? "running" : "gone");
+  // In Japanese, as this system speaks: "壊れています" (damaged) and "3 行目" (line 3).
   const std::string text = MessageBoxText(box);
-  EXPECT_NE(text.find("damaged"), std::string::npos) << text;
-  EXPECT_NE(text.find("line 3"), std::string::npos) << text;
+  std::string damagedWord;
+  std::string lineThree;
+  ASSERT_TRUE(host::Utf8ToShiftJis(u8"\u58ca\u308c\u3066\u3044\u307e\u3059", damagedWord));
+  ASSERT_TRUE(host::Utf8ToShiftJis(u8"3 \u884c\u76ee", lineThree));
+  EXPECT_NE(text.find(damagedWord), std::string::npos) << Hex(text);
+  EXPECT_NE(text.find(lineThree), std::string::npos) << Hex(text);
   EXPECT_TRUE(damaged.Windows(DeskProcess::kChipClass).empty()) << "chips shown from a damaged file";
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);  // quit, keep the file
   ASSERT_TRUE(damaged.WaitForExit(kReactTimeoutMs));
