@@ -4,9 +4,8 @@
 file(GLOB KN_BENCH_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/win32/*.cpp)
 if(KN_BENCH_WIN_SOURCES)
   add_executable(kn_bench_win ${KN_BENCH_WIN_SOURCES})
-  target_include_directories(kn_bench_win PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/hosts/kn-host
-                             ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(kn_bench_win PRIVATE user32 gdi32)
+  target_include_directories(kn_bench_win PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(kn_bench_win PRIVATE kn_driver user32 gdi32)
   target_compile_options(kn_bench_win PRIVATE ${KN_WARNINGS})
   target_link_options(kn_bench_win PRIVATE -static)
   # It loads the DLL from its own folder, the build folder.

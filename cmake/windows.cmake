@@ -10,9 +10,22 @@ target_compile_options(kaleidonote PRIVATE ${KN_WARNINGS})
 # Everything static: the DLL needs nothing beyond the system DLLs.
 target_link_options(kaleidonote PRIVATE -static -static-libgcc -static-libstdc++)
 
+# The DLL driver: how every program around the plug-in loads it and drives a
+# chip (kn-host, kn-desk, the Wine tests, the benchmarks). It knows the
+# plug-in only through the host's contract and the Win32 owners.
+file(GLOB KN_DRIVER_SOURCES CONFIGURE_DEPENDS hosts/driver/*.cpp)
+set(KN_DRIVER_TEST_SOURCES ${KN_DRIVER_SOURCES})
+list(FILTER KN_DRIVER_TEST_SOURCES INCLUDE REGEX "_test\\.cpp$")
+list(FILTER KN_DRIVER_SOURCES EXCLUDE REGEX "_test\\.cpp$")
+add_library(kn_driver STATIC ${KN_DRIVER_SOURCES})
+target_include_directories(kn_driver PUBLIC hosts/driver src)
+target_compile_options(kn_driver PRIVATE ${KN_WARNINGS})
+target_link_libraries(kn_driver PUBLIC user32 gdi32)
+
 # The substitute host: renders memos to pictures and serves the Wine tests.
 # Its parts form a library shared by the program and its own tests
-# (hosts/kn-host/*_test.cpp); the host never sees the plug-in's sources.
+# (hosts/kn-host/*_test.cpp, with the driver's); the host never sees the
+# plug-in's sources.
 file(GLOB KN_HOST_SOURCES CONFIGURE_DEPENDS hosts/kn-host/*.cpp)
 if(KN_HOST_SOURCES)
   set(KN_HOST_TEST_SOURCES ${KN_HOST_SOURCES})
@@ -22,15 +35,15 @@ if(KN_HOST_SOURCES)
   target_include_directories(kn_host_parts PUBLIC hosts/kn-host)
   target_compile_options(kn_host_parts PRIVATE ${KN_WARNINGS})
   # The hosts convert Unicode text as the plug-in's text toolkit does.
-  target_link_libraries(kn_host_parts PUBLIC kn_markup kn_platform gdi32 user32 ole32 oleaut32 windowscodecs comdlg32
-                        uuid)
+  target_link_libraries(kn_host_parts PUBLIC kn_driver kn_markup kn_platform gdi32 user32 ole32 oleaut32
+                        windowscodecs comdlg32 uuid)
   add_executable(kn-host hosts/kn-host/kn_host_main.cpp)
   target_link_libraries(kn-host PRIVATE kn_host_parts)
   target_compile_options(kn-host PRIVATE ${KN_WARNINGS})
   target_link_options(kn-host PRIVATE -static -municode)
   add_dependencies(kn-host kaleidonote)
   if(KN_HOST_TEST_SOURCES)
-    add_executable(kn_host_tests ${KN_HOST_TEST_SOURCES})
+    add_executable(kn_host_tests ${KN_HOST_TEST_SOURCES} ${KN_DRIVER_TEST_SOURCES})
     target_link_libraries(kn_host_tests PRIVATE kn_host_parts gtest gtest_main)
     target_link_options(kn_host_tests PRIVATE -static)
     add_dependencies(kn_host_tests kaleidonote)
@@ -57,8 +70,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB KN_WINE_TESTS CONFIGURE_DEPENDS tests/wine/*.cpp)
 if(KN_WINE_TESTS)
   add_executable(kn_wine_tests ${KN_WINE_TESTS})
-  target_include_directories(kn_wine_tests PRIVATE tests src hosts/kn-host)
-  target_link_libraries(kn_wine_tests PRIVATE kn_core gtest gtest_main user32 gdi32 shell32
+  target_include_directories(kn_wine_tests PRIVATE tests src)
+  target_link_libraries(kn_wine_tests PRIVATE kn_core kn_driver gtest gtest_main user32 gdi32 shell32
                         comdlg32 ole32 windowscodecs uuid)
   target_link_options(kn_wine_tests PRIVATE -static)
   add_dependencies(kn_wine_tests kaleidonote)

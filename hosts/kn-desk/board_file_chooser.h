@@ -16,7 +16,7 @@ namespace kn::desk {
 // nothing when no file was chosen. The chooser gets the text ending in a
 // line break, since it appends right after it; only what it appended is
 // taken back, so characters that its code page lacks stay as they were.
-std::optional<std::wstring> WithBoardFileAdded(const host::EntryPoints& api, HWND owner,
+std::optional<std::wstring> WithBoardFileAdded(const driver::EntryPoints& api, HWND owner,
                                                const std::wstring& text);
 
 }  // namespace kn::desk

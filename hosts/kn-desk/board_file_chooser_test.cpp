@@ -15,7 +15,7 @@ const char kChosen[] = "C:\\boards\\status.txt";
 std::string g_received;
 bool g_cancel = false;
 
-int __cdecl FakeChooser(HWND, host::EditRequest* request) {
+int __cdecl FakeChooser(WindowHandle, EditRequest* request) {
   if (g_cancel) return 2;
   const std::size_t size = GlobalSize(request->text);
   HGLOBAL grown = GlobalReAlloc(request->text, size + std::strlen(kChosen) + 3, GMEM_MOVEABLE);
@@ -25,13 +25,13 @@ int __cdecl FakeChooser(HWND, host::EditRequest* request) {
   g_received = text;
   std::strcat(text, kChosen);
   std::strcat(text, "\r\n");
-  request->length1 = request->length2 = static_cast<std::int32_t>(std::strlen(text));
+  request->length = request->lengthAgain = static_cast<std::int32_t>(std::strlen(text));
   GlobalUnlock(grown);
   return 1;
 }
 
 TEST(DeskBoardFileChooser, TheChosenFileBecomesALineOfItsOwn) {
-  host::EntryPoints api;
+  driver::EntryPoints api;
   api.EditHelper = &FakeChooser;
   const std::wstring added = L"C:\\boards\\status.txt\r\n";
   struct Case {

@@ -74,9 +74,9 @@ bool IsHostCommand(UINT id) { return id >= kCommandNewChip && id <= kCommandQuit
 
 ChipMenu BuildChipMenu(HMENU chipMenu, bool zoomed) {
   ChipMenu result;
-  result.menu = MenuHandle(CreatePopupMenu());
+  result.menu = OwnedMenu(CreatePopupMenu());
   if (chipMenu && IsMenu(chipMenu)) {
-    MenuHandle owned(chipMenu);
+    OwnedMenu owned(chipMenu);
     CopyItems(owned.get(), result.menu.get(), result.chipIds, 0);
   }
   AppendHostItems(result.menu.get(), zoomed);

@@ -8,7 +8,7 @@
 
 #include <set>
 
-#include "win_resources.h"
+#include "platform/win32_owners.h"
 
 namespace kn::desk {
 
@@ -27,7 +27,7 @@ enum HostCommand : UINT {
 bool IsHostCommand(UINT id);
 
 struct ChipMenu {
-  MenuHandle menu;
+  OwnedMenu menu;
   std::set<UINT> chipIds;  // the commands the chip's own menu offered
 };
 

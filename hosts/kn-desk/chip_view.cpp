@@ -55,7 +55,7 @@ bool ChipView::RegisterWindowClass() {
   return registered;
 }
 
-ChipView::ChipView(const host::EntryPoints& api, ChipOwner& owner, ChipRecord record, int id)
+ChipView::ChipView(const driver::EntryPoints& api, ChipOwner& owner, ChipRecord record, int id)
     : api_(api),
       owner_(owner),
       record_(std::move(record)),
@@ -181,16 +181,16 @@ LRESULT ChipView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void ChipView::Paint() {
-  PaintScope paint(window_);
+  PaintDc paint(window_);
   RECT client{};
   GetClientRect(window_, &client);
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
   if (!busy()) Render(width, height);
-  MemoryDc source(paint.dc());
+  MemoryDc source(paint.get());
   if (!cache_.get() || !source.get()) return;
-  Selection picture(source.get(), cache_.get());
-  BitBlt(paint.dc(), 0, 0, width, height, source.get(), 0, 0,
+  SelectedObject picture(source.get(), cache_.get());
+  BitBlt(paint.get(), 0, 0, width, height, source.get(), 0, 0,
          flash_.inverted() ? NOTSRCCOPY : SRCCOPY);
 }
 
@@ -216,7 +216,7 @@ void ChipView::Render(int width, int height) {
   }
   MemoryDc canvas(screen.get());
   if (!cache_.get() || !canvas.get()) return;
-  Selection picture(canvas.get(), cache_.get());
+  SelectedObject picture(canvas.get(), cache_.get());
   // The chip's background, should the chip not paint at all.
   GdiObject<HBRUSH> back(CreateSolidBrush(ToColorRef(record_.backRgb)));
   RECT all{0, 0, width, height};
@@ -277,7 +277,8 @@ void ChipView::Click(POINT client) {
     BusyScope busy(*this);
     saved_.Refresh(api_, chip_);
     const DisplayModes before = saved_.Modes();
-    answer = api_.MouseClik(chip_, window_, &client);
+    ClickPoint point{client.x, client.y};
+    answer = api_.MouseClik(chip_, window_, &point);
     if (answer != 0 && saved_.Refresh(api_, chip_)) {
       answer = ClickAnswer(answer, before, saved_.Modes());
     }
@@ -296,7 +297,7 @@ void ChipView::ShowMenu(LPARAM lparam) {
   HMENU chipMenu = nullptr;
   if (chip_) {
     BusyScope busy(*this);
-    chipMenu = api_.GetDrawExMenu(chip_);
+    chipMenu = static_cast<HMENU>(api_.GetDrawExMenu(chip_));
   }
   const ChipMenu menu = BuildChipMenu(chipMenu, record_.zoomed);
   SetForegroundWindow(window_);
@@ -311,9 +312,9 @@ std::set<UINT> ChipView::ChipCommandIds() {
   HMENU chipMenu = nullptr;
   {
     BusyScope busy(*this);
-    chipMenu = api_.GetDrawExMenu(chip_);
+    chipMenu = static_cast<HMENU>(api_.GetDrawExMenu(chip_));
   }
-  const MenuHandle menu(chipMenu && IsMenu(chipMenu) ? chipMenu : nullptr);
+  const OwnedMenu menu(chipMenu && IsMenu(chipMenu) ? chipMenu : nullptr);
   return CommandIds(menu.get());
 }
 

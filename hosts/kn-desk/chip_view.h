@@ -14,7 +14,7 @@
 #include "plugin_library.h"
 #include "press_tracker.h"
 #include "saved_block.h"
-#include "win_resources.h"
+#include "platform/win32_owners.h"
 
 namespace kn::desk {
 
@@ -44,7 +44,7 @@ class ChipView {
   // Registers the window class once per process; false when that failed.
   static bool RegisterWindowClass();
 
-  ChipView(const host::EntryPoints& api, ChipOwner& owner, ChipRecord record, int id);
+  ChipView(const driver::EntryPoints& api, ChipOwner& owner, ChipRecord record, int id);
   ~ChipView();
   ChipView(const ChipView&) = delete;
   ChipView& operator=(const ChipView&) = delete;
@@ -91,7 +91,7 @@ class ChipView {
   ScreenPoint Origin() const;
   void MoveTo(ScreenPoint origin);
 
-  const host::EntryPoints& api_;
+  const driver::EntryPoints& api_;
   ChipOwner& owner_;
   ChipRecord record_;
   int id_;

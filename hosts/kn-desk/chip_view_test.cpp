@@ -53,31 +53,31 @@ struct FakePlugin {
 };
 FakePlugin g_fake;
 
-int __cdecl FakeInitialize(HLOCAL* chip, int, const void*) {
+int __cdecl FakeInitialize(ChipHandle* chip, int, const ChipSettings*) {
   *chip = g_fake.giveHandle ? kChipHandle : nullptr;
   return g_fake.initAnswer;
 }
 int __cdecl FakeFree(HLOCAL) { return ++g_fake.freeCalls, 0; }
-int __cdecl FakeSize(HLOCAL, HWND, int* size) {
+int __cdecl FakeSize(ChipHandle, WindowHandle, int* size) {
   ++g_fake.sizeCalls;
   const bool same = size[0] == g_fake.width && size[1] == g_fake.height;
   size[0] = g_fake.width;
   size[1] = g_fake.height;
   return same ? 1 : 0;
 }
-int __cdecl FakeDraw(HLOCAL, HWND window, HDC dc) {
+int __cdecl FakeDraw(ChipHandle, WindowHandle window, DcHandle dc) {
   ++g_fake.drawCalls;
   RECT client{};
-  GetClientRect(window, &client);
+  GetClientRect(static_cast<HWND>(window), &client);
   HBRUSH brush = CreateSolidBrush(kChipColor);
-  FillRect(dc, &client, brush);
+  FillRect(static_cast<HDC>(dc), &client, brush);
   DeleteObject(brush);
   return 0;
 }
-int __cdecl FakeClick(HLOCAL, HWND window, POINT* point) {
+int __cdecl FakeClick(ChipHandle, WindowHandle window, ClickPoint* point) {
   ++g_fake.clickCalls;
-  g_fake.lastClick = *point;
-  if (g_fake.tickDuringClick) SendMessageW(window, WM_TIMER, 1, 0);
+  g_fake.lastClick = POINT{point->x, point->y};
+  if (g_fake.tickDuringClick) SendMessageW(static_cast<HWND>(window), WM_TIMER, 1, 0);
   if (g_fake.clickSwitchesBoard) g_fake.boardMode = g_fake.boardMode ? 0 : 10007;
   return g_fake.clickAnswer;
 }
@@ -86,19 +86,19 @@ int __cdecl FakeZoom(HLOCAL, int, int flag) {
   g_fake.lastZoomFlag = flag;
   return g_fake.zoomAnswer;
 }
-int __cdecl FakeUpdate(HLOCAL, int, const void*) { return ++g_fake.updateCalls, 1; }
-HMENU __cdecl FakeMenu(HLOCAL) {
+int __cdecl FakeUpdate(ChipHandle, int, const ChipSettings*) { return ++g_fake.updateCalls, 1; }
+MenuHandle __cdecl FakeMenu(ChipHandle) {
   if (g_fake.bogusMenu) return reinterpret_cast<HMENU>(0x5678);
   HMENU menu = CreateMenu();
   for (UINT id : g_fake.menuIds) AppendMenuW(menu, MF_STRING, id, L"item");
   return menu;
 }
-int __cdecl FakeCommand(HLOCAL, HWND, unsigned id) {
+int __cdecl FakeCommand(ChipHandle, WindowHandle, unsigned id) {
   ++g_fake.menuCalls;
   g_fake.lastMenuId = id;
   return g_fake.menuAnswer;
 }
-int __cdecl FakeSave(HLOCAL, int, HGLOBAL* block) {
+int __cdecl FakeSave(ChipHandle, int, GlobalHandle* block) {
   ++g_fake.saveCalls;
   HGLOBAL grown = GlobalReAlloc(*block, 68, GMEM_MOVEABLE);
   if (!grown) return 0;
@@ -112,8 +112,8 @@ int __cdecl FakeSave(HLOCAL, int, HGLOBAL* block) {
 int __cdecl FakeSpan(HLOCAL) { return g_fake.timerSpan; }
 int __cdecl FakeTimer(HLOCAL) { return ++g_fake.timerCalls, g_fake.timerAnswer; }
 
-host::EntryPoints FakeApi() {
-  host::EntryPoints api;
+driver::EntryPoints FakeApi() {
+  driver::EntryPoints api;
   api.InitializeChip = &FakeInitialize;
   api.UnInitializeChip = &FakeFree;
   api.CalcDefaultRect = &FakeSize;
@@ -182,7 +182,7 @@ class DeskChipView : public testing::Test {
   }
   void Command(UINT id) { SendMessageW(window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-  host::EntryPoints api_ = FakeApi();
+  driver::EntryPoints api_ = FakeApi();
   FakeOwner owner_;
   ChipRecord record_;
   std::unique_ptr<ChipView> view_;
@@ -233,10 +233,11 @@ TEST_F(DeskChipView, AProposalThatCannotBeAWindowIsIgnored) {
 }
 
 struct AnswerCase {
+  const char* name;
   int answer;
-  bool repaint;
-  bool refit;
-  bool flash;
+  bool repaint;  // the chip is painted again
+  bool refit;    // ... measured again
+  bool flash;    // ... and flashed
 };
 
 class DeskChipViewAnswers : public DeskChipView, public testing::WithParamInterface<AnswerCase> {};
@@ -260,14 +261,15 @@ TEST_P(DeskChipViewAnswers, AClickIsAnsweredAsTheChipAsks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, DeskChipViewAnswers,
-                         testing::Values(AnswerCase{0, false, false, false}, AnswerCase{1, true, false, false},
-                                         AnswerCase{3, true, true, false}, AnswerCase{7, true, true, true},
-                                         AnswerCase{4, true, true, false}, AnswerCase{-1, true, true, false},
-                                         AnswerCase{INT_MIN, true, true, false},
-                                         AnswerCase{INT_MAX, true, true, false}),
-                         [](const testing::TestParamInfo<AnswerCase>& info) {
-                           return "Answer" + std::to_string(info.index);
-                         });
+                         testing::Values(AnswerCase{"Nothing", 0, false, false, false},
+                                         AnswerCase{"Redraw", 1, true, false, false},
+                                         AnswerCase{"TextChanged", 3, true, true, false},
+                                         AnswerCase{"Alert", 7, true, true, true},
+                                         AnswerCase{"UnknownFour", 4, true, true, false},
+                                         AnswerCase{"Negative", -1, true, true, false},
+                                         AnswerCase{"Smallest", INT_MIN, true, true, false},
+                                         AnswerCase{"Largest", INT_MAX, true, true, false}),
+                         [](const testing::TestParamInfo<AnswerCase>& info) { return std::string(info.param.name); });
 
 // The chip answers 1 to a Shift-click that switched board mode, as to a
 // scroll click; only the switch changes what it shows and so its size.

@@ -46,7 +46,7 @@ DeskSettings FirstRunSettings() {
   return settings;
 }
 
-DeskApp::DeskApp(const host::EntryPoints& api, std::wstring settingsPath)
+DeskApp::DeskApp(const driver::EntryPoints& api, std::wstring settingsPath)
     : api_(api), path_(std::move(settingsPath)) {}
 
 DeskApp::~DeskApp() {
@@ -238,7 +238,7 @@ bool DeskApp::Save() {
 }
 
 void DeskApp::PaintStatus() {
-  PaintScope paint(window_);
+  PaintDc paint(window_);
   RECT area{};
   GetClientRect(window_, &area);
   InflateRect(&area, -8, -6);
@@ -250,9 +250,9 @@ void DeskApp::PaintStatus() {
   text += Say(Text::kStatusSettings, {Narrow(path_)}) + "\n";
   if (!saveProblem_.empty()) text += Say(Text::kStatusNotSaved, {Narrow(saveProblem_)}) + "\n";
   const std::wstring shown = Widen(text);
-  Selection font(paint.dc(), GetStockObject(DEFAULT_GUI_FONT));
-  SetBkMode(paint.dc(), TRANSPARENT);
-  DrawTextW(paint.dc(), shown.c_str(), static_cast<int>(shown.size()), &area,
+  SelectedObject font(paint.get(), GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(paint.get(), TRANSPARENT);
+  DrawTextW(paint.get(), shown.c_str(), static_cast<int>(shown.size()), &area,
             DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 

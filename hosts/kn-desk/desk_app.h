@@ -20,7 +20,7 @@ class DeskApp : public ChipOwner {
  public:
   static constexpr const wchar_t* kClassName = L"KaleidonoteDesk";
 
-  DeskApp(const host::EntryPoints& api, std::wstring settingsPath);
+  DeskApp(const driver::EntryPoints& api, std::wstring settingsPath);
   ~DeskApp();
   DeskApp(const DeskApp&) = delete;
   DeskApp& operator=(const DeskApp&) = delete;
@@ -47,7 +47,7 @@ class DeskApp : public ChipOwner {
   ChipView* Find(int chipId) const;
   bool AnyBusy() const;
 
-  const host::EntryPoints& api_;
+  const driver::EntryPoints& api_;
   std::wstring path_;
   HWND window_ = nullptr;
   std::vector<std::unique_ptr<ChipView>> chips_;

@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include "dialog_template.h"
-#include "file_handle.h"
-#include "host_records.h"
+#include "platform/win32_owners.h"
+#include "host_settings.h"
 #include "record_bridge.h"
-#include "win_resources.h"
+#include "platform/win32_owners.h"
 
 namespace kn::desk {
 namespace {
@@ -61,14 +61,14 @@ bool WriteToStarter(const std::string& text, StdStream stream) {
   HANDLE own = GetStdHandle(stream == StdStream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   if (Usable(own)) return WriteTo(own, text);
   if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-  host::FileHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
+  KernelHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
                                        nullptr, OPEN_EXISTING, 0, nullptr));
   return console.ok() && WriteTo(console.get(), text);
 }
 
 void ShowInColumns(const std::string& title, const std::string& text) {
   // Full-width characters of this face are two half-width ones wide.
-  const LOGFONTA face = host::MakeNoteFont(host::kDefaultFace, -13, false);
+  const LOGFONTA face = driver::MakeNoteFont(driver::kDefaultFace, -13, false);
   GdiObject<HFONT> font(CreateFontIndirectA(&face));
   std::wstring shown;
   for (wchar_t c : Widen(text)) {

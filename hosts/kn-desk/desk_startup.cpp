@@ -12,7 +12,7 @@
 #include "record_bridge.h"
 #include "settings_file.h"
 #include "settings_text.h"
-#include "win_resources.h"
+#include "platform/win32_owners.h"
 
 namespace kn::desk {
 namespace {
@@ -84,7 +84,7 @@ DeskLanguage SystemDeskLanguage() {
 int RunDesk(const DeskOptions& options) {
   host::ComScope com;  // the common dialogs browse the shell's folders
   const std::wstring dllPath = options.dllPath.empty() ? host::DefaultDllPath() : options.dllPath;
-  host::PluginLibrary library(dllPath);
+  driver::PluginLibrary library(dllPath);
   if (!library.ready()) {
     Tell(Say(Text::kCannotLoadPlugin, {Narrow(library.path()), library.error()}), MB_ICONERROR);
     return kExitFailed;

@@ -9,13 +9,13 @@
 #include "desk_texts.h"
 #include "dialog_template.h"
 #include "record_bridge.h"
-#include "win_resources.h"
+#include "platform/win32_owners.h"
 
 namespace kn::desk {
 namespace {
 
 struct EditorState {
-  const host::EntryPoints* api;
+  const driver::EntryPoints* api;
   std::string memo;           // in: the memo; out: the edited one
   std::wstring shown;         // the text the editor started with
   GdiObject<HFONT>* editFont;
@@ -140,7 +140,7 @@ std::wstring EditorText(const std::string& memo) {
   return text;
 }
 
-bool EditMemo(HWND owner, const host::EntryPoints& api, const FontChoice& font, std::string& memo) {
+bool EditMemo(HWND owner, const driver::EntryPoints& api, const FontChoice& font, std::string& memo) {
   LOGFONTW editorFont = ToDialogFont(font);
   GdiObject<HFONT> editFont(CreateFontIndirectW(&editorFont));
   EditorState state{&api, memo, EditorText(memo), &editFont};

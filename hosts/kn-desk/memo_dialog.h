@@ -19,7 +19,7 @@ constexpr WORD kBoardFileButtonId = 101;
 
 // Shows the editor owned by `owner`. True when the user pressed OK; `memo`
 // (UTF-8) then holds the edited text.
-bool EditMemo(HWND owner, const host::EntryPoints& api, const FontChoice& font, std::string& memo);
+bool EditMemo(HWND owner, const driver::EntryPoints& api, const FontChoice& font, std::string& memo);
 
 // The editor's text as a person sees it: every line break as "\r\n".
 std::wstring EditorText(const std::string& memo);

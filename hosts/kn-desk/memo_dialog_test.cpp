@@ -26,7 +26,7 @@ TEST(DeskMemoEditor, CtrlASelectsTheWholeMemo) {
     DialogDriver::Press(dialog, IDCANCEL);
   });
   std::string memo = "first line\r\nsecond line";
-  EXPECT_FALSE(EditMemo(nullptr, host::EntryPoints{}, FontChoice{}, memo));
+  EXPECT_FALSE(EditMemo(nullptr, driver::EntryPoints{}, FontChoice{}, memo));
   EXPECT_EQ(driver.acted(), 1);
   EXPECT_EQ(start, 0u);
   EXPECT_EQ(end, 23u);
@@ -53,7 +53,7 @@ EditorRun TypeAndSave(const std::wstring& text) {
     }
   });
   run.memo = "old memo";
-  run.saved = EditMemo(nullptr, host::EntryPoints{}, FontChoice{}, run.memo);
+  run.saved = EditMemo(nullptr, driver::EntryPoints{}, FontChoice{}, run.memo);
   return run;
 }
 

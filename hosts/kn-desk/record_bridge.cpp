@@ -23,7 +23,7 @@ std::string ToChipText(const std::wstring& wide) { return ToChipText(Narrow(wide
 std::string FromChipText(const std::string& sjis) { return host::ShiftJisToUtf8(sjis); }
 
 LOGFONTA ToChipFont(const FontChoice& font) {
-  LOGFONTA chip = host::MakeNoteFont(ToChipText(font.face), font.height, false);
+  LOGFONTA chip = driver::MakeNoteFont(ToChipText(font.face), font.height, false);
   chip.lfWeight = font.weight;
   chip.lfItalic = font.italic ? TRUE : FALSE;
   chip.lfUnderline = font.underline ? TRUE : FALSE;
@@ -62,14 +62,15 @@ FontChoice FromDialogFont(const LOGFONTW& font) {
   return choice;
 }
 
-PluginSettings::PluginSettings(const ChipRecord& record, const void* savedBlock)
-    : memo_(ToChipText(record.memo)) {
-  // A block that could not be locked is passed as "never saved".
-  static const host::SaveBlock kNoBlock = host::EmptySaveBlock();
-  const auto* block = savedBlock ? static_cast<const host::SaveBlock*>(savedBlock) : &kNoBlock;
-  settings_ = host::MakeChipSettings(memo_.c_str(), ToColorRef(record.textRgb),
-                                     ToColorRef(record.backRgb), ToChipFont(record.font), *block,
-                                     record.zoomed ? 1 : 0);
+PluginSettings::PluginSettings(const ChipRecord& record, const void* savedBlock) {
+  settings_.Memo(ToChipText(record.memo))
+      .TextColor(ToColorRef(record.textRgb))
+      .BackColor(ToColorRef(record.backRgb))
+      .Font(ToChipFont(record.font))
+      .Zoomed(record.zoomed ? 1 : 0);
+  // A block that could not be locked is passed as "never saved": the
+  // settings' own empty block.
+  if (savedBlock) settings_.SavedBlockAt(savedBlock);
 }
 
 }  // namespace kn::desk

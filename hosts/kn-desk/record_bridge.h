@@ -7,7 +7,7 @@
 #include <string>
 
 #include "desk_settings.h"
-#include "host_records.h"
+#include "host_settings.h"
 
 namespace kn::desk {
 
@@ -41,11 +41,10 @@ class PluginSettings {
   PluginSettings(const PluginSettings&) = delete;
   PluginSettings& operator=(const PluginSettings&) = delete;
 
-  const host::ChipSettings* get() const { return &settings_; }
+  const ChipSettings* get() const { return settings_.record(); }
 
  private:
-  std::string memo_;
-  host::ChipSettings settings_{};
+  driver::HostSettings settings_;
 };
 
 }  // namespace kn::desk

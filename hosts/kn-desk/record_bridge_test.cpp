@@ -78,7 +78,7 @@ TEST(DeskRecordBridge, PluginSettingsPointAtTheMemoAndTheBlock) {
   record.textRgb = 0x010203;
   record.backRgb = 0x040506;
   record.zoomed = true;
-  const host::SaveBlock block = host::EmptySaveBlock();
+  const SaveBlock block = driver::EmptySaveBlock();
   const PluginSettings settings(record, &block);
   EXPECT_STREQ(settings.get()->memo, kGothicSjis);
   EXPECT_EQ(settings.get()->textColor, RGB(1, 2, 3));

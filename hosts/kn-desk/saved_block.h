@@ -9,7 +9,7 @@
 
 #include "chip_answers.h"
 #include "plugin_library.h"
-#include "win_resources.h"
+#include "platform/win32_owners.h"
 
 namespace kn::desk {
 
@@ -20,7 +20,7 @@ class SavedBlock {
   explicit SavedBlock(const std::vector<std::uint8_t>& bytes);
 
   // Asks the chip for its current block. True when the chip wrote one.
-  bool Refresh(const host::EntryPoints& api, HLOCAL chip);
+  bool Refresh(const driver::EntryPoints& api, HLOCAL chip);
 
   // The block's bytes as the settings file keeps them.
   std::vector<std::uint8_t> Bytes() const;
@@ -32,7 +32,7 @@ class SavedBlock {
   class Pointer {
    public:
     explicit Pointer(const SavedBlock& block) : lock_(block.block_.get()) {}
-    const void* get() const { return lock_.bytes(); }
+    const void* get() const { return lock_.get(); }
 
    private:
     GlobalLockGuard lock_;
@@ -41,7 +41,7 @@ class SavedBlock {
  private:
   void Fill(const std::vector<std::uint8_t>& bytes);
 
-  GlobalBlock block_;
+  OwnedGlobal block_;
 };
 
 }  // namespace kn::desk

@@ -47,8 +47,8 @@ int __cdecl LosesTheBlock(HLOCAL, int, HGLOBAL* block) {
   return 1;
 }
 
-host::EntryPoints WithSaveData(host::GetSaveDataFn fn) {
-  host::EntryPoints api;
+driver::EntryPoints WithSaveData(GetSaveDataFn fn) {
+  driver::EntryPoints api;
   api.GetSaveData = fn;
   return api;
 }

@@ -7,7 +7,7 @@
 
 #include "desk_settings.h"
 #include "desk_texts.h"
-#include "file_handle.h"
+#include "platform/win32_owners.h"
 #include "record_bridge.h"
 
 namespace kn::desk {
@@ -20,10 +20,9 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-using host::FileHandle;
 
 bool WriteWhole(const std::wstring& path, const std::string& bytes, std::wstring& error) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.ok()) {
     error = ErrorText(Text::kFileCannotCreate, GetLastError());
@@ -55,7 +54,7 @@ std::wstring DefaultSettingsPath() {
 }
 
 FileRead ReadSettingsFile(const std::wstring& path, std::string& bytes, std::wstring& error) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.ok()) {
     const DWORD code = GetLastError();

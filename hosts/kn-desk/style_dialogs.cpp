@@ -8,7 +8,7 @@
 #include <string>
 
 #include "record_bridge.h"
-#include "win_resources.h"
+#include "platform/win32_owners.h"
 
 namespace kn::desk {
 namespace {
@@ -71,7 +71,7 @@ std::wstring FaceInUse(const LOGFONTA& font) {
   GdiObject<HFONT> made(CreateFontIndirectA(&font));
   WindowDc screen(nullptr);
   if (!made.get() || !screen.get()) return {};
-  Selection selected(screen.get(), made.get());
+  SelectedObject selected(screen.get(), made.get());
   wchar_t face[LF_FACESIZE] = {};
   if (GetTextFaceW(screen.get(), LF_FACESIZE, face) <= 0) return {};
   return std::wstring(face, wcsnlen(face, LF_FACESIZE));

@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "host_records.h"
+#include "plugin/host_contract.h"
 #include "wide_text.h"
 
 namespace kn::host {
@@ -91,9 +91,9 @@ bool ParseSize(const std::wstring& text, SIZE& size) {
 }
 
 bool ParseLinkColor(const std::wstring& text, std::int32_t& id) {
-  if (text == L"red") id = kLinkRed;
-  else if (text == L"green") id = kLinkGreen;
-  else if (text == L"blue") id = kLinkBlue;
+  if (text == L"red") id = IDM_LINK_RED;
+  else if (text == L"green") id = IDM_LINK_GREEN;
+  else if (text == L"blue") id = IDM_LINK_BLUE;
   else return false;
   return true;
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "host_options.h"
-#include "host_records.h"
+#include "plugin/host_contract.h"
 
 namespace kn::host {
 namespace {
@@ -46,7 +46,7 @@ TEST(HostOptions, EveryRenderOption) {
   EXPECT_TRUE(o.bold);
   EXPECT_TRUE(o.board);
   EXPECT_TRUE(o.scroll);
-  EXPECT_EQ(o.linkColor, kLinkGreen);
+  EXPECT_EQ(o.linkColor, IDM_LINK_GREEN);
 }
 
 TEST(HostOptions, EachModeOptionAsksForASavedBlock) {
@@ -57,8 +57,8 @@ TEST(HostOptions, EachModeOptionAsksForASavedBlock) {
 }
 
 TEST(HostOptions, LinkColourNames) {
-  EXPECT_EQ(Parse({L"render", L"m", L"o", L"--link-color", L"red"}).linkColor, kLinkRed);
-  EXPECT_EQ(Parse({L"render", L"m", L"o", L"--link-color", L"blue"}).linkColor, kLinkBlue);
+  EXPECT_EQ(Parse({L"render", L"m", L"o", L"--link-color", L"red"}).linkColor, IDM_LINK_RED);
+  EXPECT_EQ(Parse({L"render", L"m", L"o", L"--link-color", L"blue"}).linkColor, IDM_LINK_BLUE);
 }
 
 TEST(HostOptions, HelpAndInfo) {

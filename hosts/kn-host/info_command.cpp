@@ -13,15 +13,15 @@ constexpr unsigned char kUntouched = 0xCD;
 // The record sits at the start of a larger zone so that writes past its end
 // show up.
 struct DescriptionZone {
-  ChipDescription record;
+  ChipSpecification record;
   unsigned char beyond[184];
 };
 
-void PrintDescription(const EntryPoints& api) {
+void PrintDescription(const driver::EntryPoints& api) {
   DescriptionZone zone;
   std::memset(&zone, kUntouched, sizeof zone);
-  const int result = api.DrawExSpecification(&zone);
-  const ChipDescription& record = zone.record;
+  const int result = api.DrawExSpecification(&zone.record);
+  const ChipSpecification& record = zone.record;
   const std::string title(record.title, strnlen(record.title, sizeof record.title));
   std::printf("DrawExSpecification returned %d\n", result);
   std::printf("  offset  0: %ld\n  offset  4: %ld\n", static_cast<long>(record.value0),
@@ -38,8 +38,8 @@ void PrintDescription(const EntryPoints& api) {
 
 // Prints how many entry points resolve under the prefix and names the first
 // missing one.
-bool PrintExports(const PluginLibrary& library, const char* prefix) {
-  EntryPoints entries;
+bool PrintExports(const driver::PluginLibrary& library, const char* prefix) {
+  driver::EntryPoints entries;
   std::string missing;
   const bool all = library.Resolve(prefix, entries, &missing);
   std::printf("exports with prefix \"%s\": %s\n", prefix,
@@ -51,7 +51,7 @@ bool PrintExports(const PluginLibrary& library, const char* prefix) {
 
 int RunInfo(const HostOptions& options) {
   const std::wstring path = options.dllPath.empty() ? DefaultDllPath() : options.dllPath;
-  PluginLibrary library(path);
+  driver::PluginLibrary library(path);
   if (!library.module()) {
     ReportError(WideToUtf8(path) + ": " + library.error());
     return kExitFailed;

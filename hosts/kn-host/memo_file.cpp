@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "cp932_text.h"
-#include "file_handle.h"
+#include "platform/win32_owners.h"
 #include "wide_text.h"
 
 namespace kn::host {
@@ -17,7 +17,7 @@ constexpr DWORD kMaxMemoBytes = 16 * 1024 * 1024;
 constexpr std::size_t kMaxNamed = 5;
 
 bool ReadBytes(const std::wstring& path, std::string& bytes, std::string& error) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.ok()) {
     error = "cannot open the memo (error " + std::to_string(GetLastError()) + ")";

@@ -6,6 +6,8 @@
 namespace kn::host {
 namespace {
 
+using driver::ScratchFile;
+
 struct MemoCase {
   const char* name;
   std::string fileBytes;
@@ -88,20 +90,14 @@ TEST(MemoFile, NamesTheLineAndCharacterOfWhatTheCodePageCannotHold) {
 }
 
 TEST(MemoFile, TellsUtf8FromTheHostsCodePage) {
-  struct Case {
-    const char* name;
-    std::string bytes;
-    bool utf8;
-  };
-  const Case cases[] = {
-      {"kana in UTF-8", "\xe3\x81\x8b\xe3\x82\x8c\r\n", true},
-      {"a byte-order mark alone", "\xef\xbb\xbf", true},
-      {"kana in code page 932", "\x82\xa9\x82\xea\r\n", false},
-      {"half-width katakana in code page 932", "\xb6\xda\xb2\xc4\xde", false},
-      {"ASCII only", "#c|plain text\r\n", false},
-      {"empty", "", false},
-  };
-  for (const Case& c : cases) EXPECT_EQ(LooksLikeUtf8(c.bytes), c.utf8) << c.name;
+  // Kana in UTF-8, and a byte-order mark alone.
+  for (const std::string bytes : {"\xe3\x81\x8b\xe3\x82\x8c\r\n", "\xef\xbb\xbf"}) {
+    EXPECT_TRUE(LooksLikeUtf8(bytes)) << bytes;
+  }
+  // Kana and half-width katakana in code page 932, ASCII only, nothing.
+  for (const std::string bytes : {"\x82\xa9\x82\xea\r\n", "\xb6\xda\xb2\xc4\xde", "#c|plain text\r\n", ""}) {
+    EXPECT_FALSE(LooksLikeUtf8(bytes)) << bytes;
+  }
 }
 
 TEST(MemoFile, MissingFileIsAnError) {

@@ -7,6 +7,8 @@
 
 namespace kn::host {
 
+using driver::Picture;
+
 // Writes the picture as a 24-bit PNG, replacing the file. On failure returns
 // false and says why in `error`.
 bool WritePng(const std::wstring& path, const Picture& picture, std::string& error);

@@ -8,6 +8,8 @@
 namespace kn::host {
 namespace {
 
+using driver::ScratchFile;
+
 // Every pixel distinct in each channel, so a swapped channel, a row stride
 // off by padding or a flipped image shows up.
 Picture Pattern(int width, int height) {

@@ -9,6 +9,13 @@
 namespace kn::host {
 namespace {
 
+using driver::kDefaultFace;
+using driver::MakeNoteFont;
+using driver::RenderMemo;
+using driver::RenderRequest;
+using driver::RenderResult;
+using driver::SaveModes;
+
 bool MakeFont(const HostOptions& options, LOGFONTA& font, std::string& error) {
   std::string face = kDefaultFace;
   if (!options.face.empty() && !WideToShiftJis(options.face, face)) {
@@ -21,9 +28,9 @@ bool MakeFont(const HostOptions& options, LOGFONTA& font, std::string& error) {
 
 SaveModes ModesFrom(const HostOptions& options) {
   SaveModes modes;
-  modes.boardMode = options.board ? kBoardMode : 0;
-  modes.scrollMode = options.scroll ? kScrollMode : 0;
-  modes.linkColor = options.linkColor.value_or(kLinkBlue);
+  modes.boardMode = options.board ? IDM_BOARD_MODE : 0;
+  modes.scrollMode = options.scroll ? IDM_SCROLL_MODE : 0;
+  modes.linkColor = options.linkColor.value_or(IDM_LINK_BLUE);
   return modes;
 }
 

@@ -85,6 +85,24 @@ class WindowDc {
   HDC dc_;
 };
 
+// A whole window's DC, its frame included, from GetWindowDC, released with
+// ReleaseDC.
+class WholeWindowDc {
+ public:
+  explicit WholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+  ~WholeWindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WholeWindowDc(const WholeWindowDc&) = delete;
+  WholeWindowDc& operator=(const WholeWindowDc&) = delete;
+
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 // The DC of a WM_PAINT, from BeginPaint, ended with EndPaint.
 class PaintDc {
  public:

@@ -83,6 +83,13 @@ struct SaveBlock {
 };
 constexpr std::int32_t kSaveBlockLength = 60;  // the bytes after the length field
 constexpr std::size_t kSaveBlockSize = sizeof(SaveBlock);
+
+// The block as GetSaveData writes it: length 60, the modes and the last
+// check, 0 in the words after them.
+constexpr SaveBlock SaveBlockOf(std::int32_t interval, std::int32_t linkColor, std::int32_t blink,
+                                std::int32_t boardMode, std::int32_t scrollMode, const BrokenDownTime& lastCheck) {
+  return SaveBlock{kSaveBlockLength, interval, linkColor, blink, boardMode, scrollMode, lastCheck, 0, 0};
+}
 static_assert(offsetof(SaveBlock, interval) == 4, "interval at 4");
 static_assert(offsetof(SaveBlock, linkColor) == 8, "link colour at 8");
 static_assert(offsetof(SaveBlock, blink) == 12, "blink at 12");

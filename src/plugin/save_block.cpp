@@ -5,19 +5,9 @@
 namespace kn {
 
 void PackSaveBlock(const ChipState* state, std::uint8_t (&block)[kSaveBlockSize]) {
-  SaveBlock save{};
-  save.length = kSaveBlockLength;
-  if (state) {
-    save.interval = state->interval;
-    save.linkColor = state->linkColor;
-    save.blink = state->blink;
-    save.boardMode = state->boardMode;
-    save.scrollMode = state->scrollMode;
-    save.lastCheck = state->lastCheck;
-  } else {
-    save.interval = IDM_INTERVAL_1MIN;
-    save.linkColor = IDM_LINK_BLUE;
-  }
+  const SaveBlock save = state ? SaveBlockOf(state->interval, state->linkColor, state->blink, state->boardMode,
+                                             state->scrollMode, state->lastCheck)
+                               : SaveBlockOf(IDM_INTERVAL_1MIN, IDM_LINK_BLUE, 0, 0, 0, BrokenDownTime{});
   std::memcpy(block, &save, sizeof save);
 }
 

@@ -95,10 +95,10 @@ TEST_P(BoardListTest, MenuToggleShowsTheFilesAndThenTheMemoAgain) {
   ScopedChip chip(settings);
   ASSERT_EQ(chip.initResult(), 0);
 
-  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), kBoardMode), 3);
+  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), IDM_BOARD_MODE), 3);
   ExpectShows(chip, settings, param.shown);
 
-  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), kBoardMode), 3);
+  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), IDM_BOARD_MODE), 3);
   ASSERT_EQ(Paint(chip), 0);
   Canvas memoPicture(client());
   PaintStyledReference(memoPicture, client(), settings.backColor(), memoShown);
@@ -159,11 +159,11 @@ TEST_P(BoardTimerTest, ReportsARewrittenFileOnceAndShowsItsNewText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, BoardTimerTest,
-    testing::Values(TimerCase{"ZoomedBlinkOff", kInterval1Min, false, 1, 3},
-                    TimerCase{"BlinkOn", kInterval1Min, true, 0, 7},
-                    TimerCase{"ZoomedBlinkOn", kInterval3Min, true, 1, 7},
-                    TimerCase{"NeitherBlinkNorZoomNeverRereads", kInterval1Min, false, 0, 0},
-                    TimerCase{"IntervalNoneNeverRereads", kIntervalNone, true, 1, 0}),
+    testing::Values(TimerCase{"ZoomedBlinkOff", IDM_INTERVAL_1MIN, false, 1, 3},
+                    TimerCase{"BlinkOn", IDM_INTERVAL_1MIN, true, 0, 7},
+                    TimerCase{"ZoomedBlinkOn", IDM_INTERVAL_3MIN, true, 1, 7},
+                    TimerCase{"NeitherBlinkNorZoomNeverRereads", IDM_INTERVAL_1MIN, false, 0, 0},
+                    TimerCase{"IntervalNoneNeverRereads", IDM_INTERVAL_NONE, true, 1, 0}),
     [](const testing::TestParamInfo<TimerCase>& info) { return std::string(info.param.name); });
 
 // The first re-read after the chip was created also compares the newest file
@@ -184,7 +184,7 @@ TEST_P(BoardStampTest, FirstRereadComparesTheFileTimeWithTheLastCheck) {
   const std::string path = Write("stamped.txt", "same text\n");
   ASSERT_TRUE(SetLocalWriteTime(path, LocalTime(2026, 12, 7, 9, 5, 3)));
   ChipSettings settings;
-  settings.Memo(BoardMemo({path})).Zoomed(1).WithModes(BoardModes(kInterval1Min, param.blink, param.lastCheck));
+  settings.Memo(BoardMemo({path})).Zoomed(1).WithModes(BoardModes(IDM_INTERVAL_1MIN, param.blink, param.lastCheck));
   auto chip = ShowBoard(settings);
 
   EXPECT_EQ(Api().DoTimer(chip->get()), param.firstTick) << "first re-read";
@@ -204,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(BoardTest, FirstTickAfterRestoringBoardModeReplacesTheMemo) {
   const std::string path = Write("restored.txt", "board line\n");
   ChipSettings settings;
-  settings.Memo(BoardMemo({path})).WithModes(BoardModes(kInterval1Min, true, FarFutureCheck()));
+  settings.Memo(BoardMemo({path})).WithModes(BoardModes(IDM_INTERVAL_1MIN, true, FarFutureCheck()));
   ScopedChip chip(settings);  // shows the memo: board mode was off while it was created
   ASSERT_EQ(chip.initResult(), 0);
   EXPECT_EQ(Api().DoTimer(chip.get()), 7);
@@ -224,7 +224,7 @@ std::int64_t SecondsOf(const SYSTEMTIME& time) {
 TEST_F(BoardTest, SaveDataHoldsTheTimeOfTheLastReread) {
   const std::string path = Write("checked.txt", "text\n");
   ChipSettings settings;
-  settings.Memo(BoardMemo({path})).Zoomed(1).WithModes(BoardModes(kInterval1Min, false, FarFutureCheck()));
+  settings.Memo(BoardMemo({path})).Zoomed(1).WithModes(BoardModes(IDM_INTERVAL_1MIN, false, FarFutureCheck()));
   auto chip = ShowBoard(settings);
 
   SYSTEMTIME before{};
@@ -237,8 +237,8 @@ TEST_F(BoardTest, SaveDataHoldsTheTimeOfTheLastReread) {
   SaveBlock block{};
   ASSERT_TRUE(ReadSaveBlock(chip->get(), block));
   ASSERT_EQ(block.length, 60);
-  EXPECT_EQ(block.boardMode, kBoardMode);
-  const std::int32_t* tm = block.lastCheck;  // sec, min, hour, mday, mon, year, wday, yday, isdst
+  EXPECT_EQ(block.boardMode, IDM_BOARD_MODE);
+  const std::int32_t* tm = FieldsOf(block.lastCheck);  // sec, min, hour, mday, mon, year, wday, yday, isdst
   SYSTEMTIME check = LocalTime(static_cast<WORD>(tm[5] + 1900), static_cast<WORD>(tm[4] + 1),
                                static_cast<WORD>(tm[3]), static_cast<WORD>(tm[2]), static_cast<WORD>(tm[1]),
                                static_cast<WORD>(tm[0]));
@@ -262,14 +262,14 @@ TEST_F(BoardTest, SaveDataKeepsTheLastCheckWhenNothingWasReread) {
   const std::string path = Write("unchecked.txt", "text\n");
   ChipSettings settings;
   const CheckTime saved = CheckTimeOf(2024, 2, 29, 13, 14, 15);
-  settings.Memo(BoardMemo({path})).WithModes(BoardModes(kInterval1Min, false, saved));
+  settings.Memo(BoardMemo({path})).WithModes(BoardModes(IDM_INTERVAL_1MIN, false, saved));
   auto chip = ShowBoard(settings);
   ASSERT_TRUE(WriteBoardFile(path, "changed\n"));
   ASSERT_EQ(Api().DoTimer(chip->get()), 0);  // blink off and not zoomed: no re-read
 
   SaveBlock block{};
   ASSERT_TRUE(ReadSaveBlock(chip->get(), block));
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(block.lastCheck[i], saved.fields[i]) << "field " << i;
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(FieldsOf(block.lastCheck)[i], FieldsOf(saved)[i]) << "field " << i;
 }
 
 // ---------------------------------------------------------------------------
@@ -278,7 +278,7 @@ TEST_F(BoardTest, SaveDataKeepsTheLastCheckWhenNothingWasReread) {
 TEST_F(BoardTest, ZoomRereadsAtOnce) {
   const std::string path = Write("zoom.txt", "before zoom\n");
   ChipSettings settings;
-  settings.Memo(BoardMemo({path})).WithModes(BoardModes(kInterval1Min, false, FarFutureCheck()));
+  settings.Memo(BoardMemo({path})).WithModes(BoardModes(IDM_INTERVAL_1MIN, false, FarFutureCheck()));
   auto chip = ShowBoard(settings);
 
   EXPECT_EQ(Api().Zoom(chip->get(), 0, 1), 0) << "unchanged board";
@@ -296,7 +296,7 @@ TEST_F(BoardTest, ZoomRereadsAtOnce) {
 TEST_F(BoardTest, ZoomRereadsOnceWhenTheIntervalIsNone) {
   const std::string path = Write("none.txt", "one\n");
   ChipSettings settings;
-  settings.Memo(BoardMemo({path})).WithModes(BoardModes(kIntervalNone, true, FarFutureCheck()));
+  settings.Memo(BoardMemo({path})).WithModes(BoardModes(IDM_INTERVAL_NONE, true, FarFutureCheck()));
   auto chip = ShowBoard(settings);
 
   ASSERT_TRUE(WriteBoardFile(path, "two\n"));
@@ -314,7 +314,7 @@ TEST_F(BoardTest, FileHeldOpenForWritingByAnotherHandleIsStillRead) {
   ChipSettings settings;
   settings.Memo(BoardMemo({path}));
   ScopedChip chip(settings);
-  ASSERT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), kBoardMode), 3);
+  ASSERT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), IDM_BOARD_MODE), 3);
   ExpectShows(chip, settings, {"held text"});
 
   ASSERT_TRUE(holder.Rewrite("rewritten while held\n"));
@@ -336,7 +336,7 @@ TEST_F(BoardTest, UpdateStampsShowEachFilesOwnLastWriteTime) {
   ChipSettings settings;
   settings.Memo(BoardMemo({first, second}));
   ScopedChip chip(settings);
-  ASSERT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), kBoardMode), 3);
+  ASSERT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), IDM_BOARD_MODE), 3);
   ExpectShows(chip, settings,
               {// "更新 2026/12/07(Mon) 09:05:03"
                "\x8D\x58\x90\x56 2026/12/07(Mon) 09:05:03",
@@ -357,7 +357,7 @@ TEST_F(BoardTest, Utf8AndUtf16FilesShowAsShiftJis) {
   const std::string a = Write("utf8.txt", utf8);
   const std::string b = Write("utf16.txt", utf16);
   ChipSettings settings;
-  settings.Memo(BoardMemo({a, b})).WithModes(BoardModes(kInterval1Min, true, FarFutureCheck()));
+  settings.Memo(BoardMemo({a, b})).WithModes(BoardModes(IDM_INTERVAL_1MIN, true, FarFutureCheck()));
   auto chip = ShowBoard(settings);
   ExpectShows(*chip, settings,
               {"\x82\xa8\x92\x6d\x82\xe7\x82\xb9: \x81\x60\x92\xf7\x90\xd8", kSecond, "\x81\xAC" "5 \x81\xAC"});

@@ -92,7 +92,7 @@ TEST_F(ChipLifecycleTest, UpdateWithoutMemoIgnoresTheSavedBlock) {
   ExpectBevel(canvas(), true);
 
   // A block of length 0 would reset scroll mode, were it read.
-  settings.NoMemo().Save(host::EmptySaveBlock());
+  settings.NoMemo().Save(driver::EmptySaveBlock());
   EXPECT_EQ(chip.Update(settings), 1);
   ASSERT_EQ(Paint(chip), 0);
   ExpectBevel(canvas(), true);
@@ -146,7 +146,7 @@ TEST_F(ZoomTest, FlagZeroOutsideBoardModeAnswersZero) {
 }
 
 TEST_F(ZoomTest, NonzeroFlagInBoardModeRereadsAtOnceWhateverTheInterval) {
-  settings_.WithModes(ModesOf(kIntervalNone, kLinkBlue, 0, kBoardMode, 0));
+  settings_.WithModes(ModesOf(IDM_INTERVAL_NONE, IDM_LINK_BLUE, 0, IDM_BOARD_MODE, 0));
   ScopedChip chip(settings_);
   EXPECT_EQ(Api().Zoom(chip.get(), 0, 1), 3);
   EXPECT_EQ(Api().DoTimer(chip.get()), 0) << "interval none: only the zoom's own re-read";
@@ -185,9 +185,9 @@ SavedBlock FetchSaveBlock(HLOCAL chip) {
 }
 
 TEST_F(ChipLifecycleTest, TheSavedBlockComesBackAsGiven) {
-  SaveBlock given = host::MakeSaveBlock(ModesOf(kInterval3Min, kLinkGreen, kBlink, 0, kScrollMode));
+  SaveBlock given = driver::MakeSaveBlock(ModesOf(IDM_INTERVAL_3MIN, IDM_LINK_GREEN, IDM_BLINK, 0, IDM_SCROLL_MODE));
   const std::int32_t lastCheck[9] = {5, 4, 3, 28, 1, 101, 3, 58, 0};
-  std::memcpy(given.lastCheck, lastCheck, sizeof lastCheck);
+  std::memcpy(&given.lastCheck, lastCheck, sizeof lastCheck);
   given.reserved = 77;
   ChipSettings settings;
   settings.Memo("abc").Save(given);
@@ -234,7 +234,7 @@ TEST_F(UnlockableChipTest, CalcDefaultRectAnswersOneWithSizeUntouched) {
 
 TEST_F(UnlockableChipTest, PerChipCallsAnswerNeutrally) {
   POINT point{10, 10};
-  EXPECT_EQ(Api().MouseClik(chip_, hwnd(), &point), 0);
+  EXPECT_EQ(ClickChipAt(chip_, hwnd(), point), 0);
   ChipSettings settings;
   settings.Memo("abc");
   EXPECT_EQ(Api().Update(chip_, 0, settings.record()), 1);
@@ -247,7 +247,7 @@ TEST_F(UnlockableChipTest, PerChipCallsAnswerNeutrally) {
 TEST_F(UnlockableChipTest, MenuCommandsChangeNothingAndShowNoBox) {
   MessageBoxCapture boxes;
   ASSERT_TRUE(boxes.installed());
-  for (const unsigned id : {kInterval1Min, kIntervalNone, kLinkRed, kBlink, kBoardMode, kScrollMode}) {
+  for (const unsigned id : {IDM_INTERVAL_1MIN, IDM_INTERVAL_NONE, IDM_LINK_RED, IDM_BLINK, IDM_BOARD_MODE, IDM_SCROLL_MODE}) {
     EXPECT_EQ(Api().DoDrawExMenu(chip_, hwnd(), id), 0) << "id " << id;
   }
   EXPECT_TRUE(boxes.boxes().empty()) << "a known command showed a box";
@@ -267,26 +267,26 @@ TEST_F(PaintTest, NullChipHandleAnswersNeutrallyEverywhere) {
   EXPECT_EQ(size[0], 123);
   EXPECT_EQ(size[1], 45);
   POINT point{10, 10};
-  EXPECT_EQ(Api().MouseClik(nullptr, hwnd(), &point), 0);
+  EXPECT_EQ(ClickChipAt(nullptr, hwnd(), point), 0);
   ChipSettings settings;
   settings.Memo("abc");
   EXPECT_EQ(Api().Update(nullptr, 0, settings.record()), 1);
   EXPECT_EQ(Api().Zoom(nullptr, 0, 1), 0);
   EXPECT_EQ(Api().GetTimerSpan(nullptr), 120);
   EXPECT_EQ(Api().DoTimer(nullptr), 0);
-  EXPECT_EQ(Api().DoDrawExMenu(nullptr, hwnd(), kBoardMode), 0);
+  EXPECT_EQ(Api().DoDrawExMenu(nullptr, hwnd(), IDM_BOARD_MODE), 0);
   EXPECT_TRUE(boxes.boxes().empty());
   const SavedBlock saved = FetchSaveBlock(nullptr);
   EXPECT_EQ(saved.result, 1);
   EXPECT_EQ(saved.words[0], 60);
-  EXPECT_EQ(saved.words[1], static_cast<std::int32_t>(kInterval1Min));
+  EXPECT_EQ(saved.words[1], static_cast<std::int32_t>(IDM_INTERVAL_1MIN));
   EXPECT_EQ(Api().UnInitializeChip(nullptr), 0);
 }
 
 TEST_F(UnlockableChipTest, GetSaveDataWritesTheDefaultBlock) {
   const SavedBlock saved = FetchSaveBlock(chip_);
   EXPECT_EQ(saved.result, 1);
-  const std::int32_t expected[16] = {60, kInterval1Min, kLinkBlue, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  const std::int32_t expected[16] = {60, IDM_INTERVAL_1MIN, IDM_LINK_BLUE, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   for (int i = 0; i < 16; ++i) EXPECT_EQ(saved.words[i], expected[i]) << "offset " << i * 4;
 }
 

@@ -43,7 +43,7 @@ class ClickTest : public PaintTest {
   int Click(const ScopedChip& chip, POINT point, bool shift = false, bool alt = false) {
     ScopedKeys keys(shift, alt);
     EXPECT_TRUE(keys.applied()) << "SetKeyboardState failed";
-    return Api().MouseClik(chip.get(), hwnd(), &point);
+    return ClickChipAt(chip.get(), hwnd(), point);
   }
 
   // The height of one row of the test font, as the chip lays rows out.
@@ -398,9 +398,9 @@ TEST_F(ClickTest, ShiftClickOffALinkReturnsToTheTopAndTogglesBoardMode) {
   EXPECT_EQ(Paint(chip), 0);
   const std::unique_ptr<Canvas> memoPicture = PaintOf(memo, false);
   EXPECT_NE(canvas().FirstDifference(*memoPicture), "") << "still showing the memo: board mode is off";
-  HMENU menu = Api().GetDrawExMenu(chip.get());
+  HMENU menu = static_cast<HMENU>(Api().GetDrawExMenu(chip.get()));
   ASSERT_NE(menu, nullptr);
-  EXPECT_EQ(GetMenuState(menu, kBoardMode, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+  EXPECT_EQ(GetMenuState(menu, IDM_BOARD_MODE, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
   DestroyMenu(menu);
 
   // Again: board mode off, the memo from its first line.

@@ -102,7 +102,7 @@ SIZE ProposedSize(const ChipPlan& plan, bool boardToggled) {
   settings.Memo(memo).Font(TestFont(plan.fontHeight, plan.bold));
   ScopedChip chip(settings);
   TestWindow window(100, 100);
-  if (boardToggled) Api().DoDrawExMenu(chip.get(), window.hwnd(), kBoardMode);
+  if (boardToggled) Api().DoDrawExMenu(chip.get(), window.hwnd(), IDM_BOARD_MODE);
   int size[2] = {100, 100};
   Api().CalcDefaultRect(chip.get(), window.hwnd(), size);
   return SIZE{size[0], size[1]};
@@ -256,7 +256,7 @@ TEST_F(DesktopHostTest, BoardModeFromTheMenuShowsTheBoardAtItsOwnSize) {
   const SIZE board = ProposedSize(suite().chips[2], true);
   const SIZE memo = ProposedSize(suite().chips[2], false);
   ASSERT_FALSE(board.cx == memo.cx && board.cy == memo.cy) << "the case cannot tell the two apart";
-  Command(chips[2], kBoardMode);
+  Command(chips[2], IDM_BOARD_MODE);
   EXPECT_TRUE(WaitUntil(kReactTimeoutMs, [&] {
     const SIZE now = OuterSizeOf(chips[2]);
     return now.cx == board.cx && now.cy == board.cy;
@@ -308,13 +308,13 @@ std::int32_t BlockWord(const std::vector<std::uint8_t>& block, std::size_t offse
 TEST_F(DesktopHostTest, AChangeIsSavedWithinASecondWhileAChipTicksEverySecond) {
   KN_ASSERT_CHIPS();
   Sleep(2500);  // a few ticks first
-  Command(chips[0], kLinkRed);
+  Command(chips[0], IDM_LINK_RED);
   const DWORD start = GetTickCount();
   const bool saved = WaitUntil(10000, [&] {
     const std::optional<std::string> text = ReadWholeFile(suite().settingsPath);
     const desk::SettingsReading reading = desk::ReadSettingsText(text.value_or(""));
     return reading.verdict == desk::SettingsVerdict::kRead && !reading.settings.chips.empty() &&
-           BlockWord(reading.settings.chips[0].savedBlock, 8) == kLinkRed;
+           BlockWord(reading.settings.chips[0].savedBlock, 8) == IDM_LINK_RED;
   });
   EXPECT_TRUE(saved) << "the red links were not saved within 10 s";
   const unsigned long ms = GetTickCount() - start;
@@ -324,8 +324,8 @@ TEST_F(DesktopHostTest, AChangeIsSavedWithinASecondWhileAChipTicksEverySecond) {
 
 TEST_F(DesktopHostTest, ClosingWritesEveryChipBack) {
   KN_ASSERT_CHIPS();
-  Command(chips[0], kBlink);       // answered 0: only the saved block shows it
-  Command(chips[1], kScrollMode);  // answered 3
+  Command(chips[0], IDM_BLINK);       // answered 0: only the saved block shows it
+  Command(chips[1], IDM_SCROLL_MODE);  // answered 3
   std::vector<POINT> origins;
   for (HWND window : chips) origins.push_back(OriginOf(window));
   const std::optional<std::string> before = ReadWholeFile(suite().settingsPath);
@@ -353,9 +353,9 @@ TEST_F(DesktopHostTest, ClosingWritesEveryChipBack) {
     EXPECT_EQ(BlockWord(saved.savedBlock, 0), 60) << "not a block the chip wrote";
   }
   const auto& saved = reading.settings.chips;
-  EXPECT_EQ(BlockWord(saved[0].savedBlock, 12), kBlink);
-  EXPECT_EQ(BlockWord(saved[1].savedBlock, 20), kScrollMode);
-  EXPECT_EQ(BlockWord(saved[2].savedBlock, 16), kBoardMode) << "board mode chosen from the menu";
+  EXPECT_EQ(BlockWord(saved[0].savedBlock, 12), IDM_BLINK);
+  EXPECT_EQ(BlockWord(saved[1].savedBlock, 20), IDM_SCROLL_MODE);
+  EXPECT_EQ(BlockWord(saved[2].savedBlock, 16), IDM_BOARD_MODE) << "board mode chosen from the menu";
   EXPECT_EQ(BlockWord(saved[0].savedBlock, 16), 0);
 }
 

@@ -151,7 +151,8 @@ TEST_F(DrawChipTest, RestoresTheDeviceContext) {
   ScopedChip chip(settings);
 
   HDC dc = canvas().dc();
-  HFONT font = CreateFontIndirectA(&settings.font());
+  const LOGFONTA testFont = settings.font();
+  HFONT font = CreateFontIndirectA(&testFont);
   HGDIOBJ previousFont = SelectObject(dc, font);
   const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
   const HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);

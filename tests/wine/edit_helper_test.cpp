@@ -17,7 +17,6 @@
 namespace kn::wine {
 namespace {
 
-using host::EditRequest;
 
 // "掲示板に設定したいファイルを指定してください。（１つづつでゴメンネ）"
 const char kChooserTitle[] =
@@ -123,8 +122,8 @@ TEST_P(EditHelperAppendTest, AppendsThePathAndALineBreak) {
   const std::string expected = std::string(c.text) + board_ + "\r\n";
   EXPECT_EQ(TextOf(request_.text), expected);
   EXPECT_GE(GlobalSize(request_.text), expected.size() + 1);
-  EXPECT_EQ(request_.length1, static_cast<std::int32_t>(expected.size()));
-  EXPECT_EQ(request_.length2, static_cast<std::int32_t>(expected.size()));
+  EXPECT_EQ(request_.length, static_cast<std::int32_t>(expected.size()));
+  EXPECT_EQ(request_.lengthAgain, static_cast<std::int32_t>(expected.size()));
   EXPECT_EQ(GlobalFlags(request_.text) & GMEM_LOCKCOUNT, 0u) << "the block was left locked";
 
   // The dialog as it was set up.
@@ -165,8 +164,8 @@ TEST_F(EditHelperTest, LongestPathIsAppendedWhole) {
   EXPECT_EQ(Choose(path), 1);
   const std::string expected = "memo\r\n" + path + "\r\n";
   EXPECT_EQ(TextOf(request_.text), expected);
-  EXPECT_EQ(request_.length1, static_cast<std::int32_t>(expected.size()));
-  EXPECT_EQ(request_.length2, static_cast<std::int32_t>(expected.size()));
+  EXPECT_EQ(request_.length, static_cast<std::int32_t>(expected.size()));
+  EXPECT_EQ(request_.lengthAgain, static_cast<std::int32_t>(expected.size()));
 }
 
 // ---- Cancelling ------------------------------------------------------------------
@@ -179,15 +178,15 @@ TEST_F(EditHelperTest, CancelLeavesTheTextAsItWas) {
   EXPECT_EQ(request_.text, given);
   EXPECT_EQ(GlobalSize(given), size);
   EXPECT_EQ(TextOf(given), "memo line\r\nsecond");
-  EXPECT_EQ(request_.length1, kUnsetLength);
-  EXPECT_EQ(request_.length2, kUnsetLength);
+  EXPECT_EQ(request_.length, kUnsetLength);
+  EXPECT_EQ(request_.lengthAgain, kUnsetLength);
 }
 
 TEST_F(EditHelperTest, CancelWithoutABlockLeavesNone) {
   EXPECT_EQ(Choose(std::nullopt), 2);
   EXPECT_EQ(request_.text, nullptr);
-  EXPECT_EQ(request_.length1, kUnsetLength);
-  EXPECT_EQ(request_.length2, kUnsetLength);
+  EXPECT_EQ(request_.length, kUnsetLength);
+  EXPECT_EQ(request_.lengthAgain, kUnsetLength);
 }
 
 // A block that cannot be locked (zero bytes, discarded) is left exactly as
@@ -200,8 +199,8 @@ TEST_F(EditHelperTest, BlockThatCannotBeLockedIsLeftAlone) {
   EXPECT_EQ(Choose(board_), 2);
   EXPECT_EQ(request_.text, given);
   EXPECT_EQ(GlobalSize(given), 0u);
-  EXPECT_EQ(request_.length1, kUnsetLength);
-  EXPECT_EQ(request_.length2, kUnsetLength);
+  EXPECT_EQ(request_.length, kUnsetLength);
+  EXPECT_EQ(request_.lengthAgain, kUnsetLength);
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ class GdiLeakTest : public PaintTest {};
 TEST_F(GdiLeakTest, AThousandPaintsAndSizeRequestsLeaveTheCountUnchanged) {
   const LeakSubject subjects[] = {
       {"plain", kRichMemo, Modes{}},
-      {"scroll mode", kRichMemo, ModesOf(kInterval1Min, kLinkRed, 0, 0, kScrollMode)},
+      {"scroll mode", kRichMemo, ModesOf(IDM_INTERVAL_1MIN, IDM_LINK_RED, 0, 0, IDM_SCROLL_MODE)},
       {"many fonts", kManyFontsMemo, Modes{}},
   };
   std::vector<std::unique_ptr<ScopedChip>> chips;

@@ -114,14 +114,14 @@ class HostileBoardTest : public PluginTest {
     if (HasFatalFailure()) return;
     window_ = std::make_unique<TestWindow>(kWidth, kHeight);
     ASSERT_NE(window_->hwnd(), nullptr);
-    boardCanvas_ = std::make_unique<Canvas>(window_->client());
-    memoCanvas_ = std::make_unique<Canvas>(window_->client());
+    boardCanvas_ = std::make_unique<Canvas>(window_->ClientRect());
+    memoCanvas_ = std::make_unique<Canvas>(window_->ClientRect());
     ASSERT_TRUE(boardCanvas_->ok() && memoCanvas_->ok());
     ASSERT_TRUE(scratch_.ok());
   }
 
   HWND hwnd() const { return window_->hwnd(); }
-  RECT client() const { return window_->client(); }
+  RECT client() const { return window_->ClientRect(); }
 
   std::string Write(const std::string& name, const std::string& bytes) {
     const std::string path = scratch_.Join(name);
@@ -139,7 +139,7 @@ class HostileBoardTest : public PluginTest {
     return chip;
   }
   std::unique_ptr<ScopedChip> ShowBoard(const std::string& memo) {
-    return ShowBoard(memo, BoardModes(kInterval1Min, false, FarFutureCheck()));
+    return ShowBoard(memo, BoardModes(IDM_INTERVAL_1MIN, false, FarFutureCheck()));
   }
 
   int Paint(const ScopedChip& chip, Canvas& canvas) {
@@ -157,7 +157,7 @@ class HostileBoardTest : public PluginTest {
 
   int Click(const ScopedChip& chip, POINT point, bool alt = false) {
     ScopedKeys keys(false, alt);
-    return Api().MouseClik(chip.get(), hwnd(), &point);
+    return ClickChipAt(chip.get(), hwnd(), point);
   }
 
   // The board chip pages like a memo chip holding exactly `lines`: both are
@@ -225,7 +225,7 @@ TEST_F(HostileBoardTest, HugeFileOfCommentsIsReadToItsLastLine) {
   }));
 
   const Stopwatch load;
-  auto chip = ShowBoard(BoardMemo({path}), BoardModes(kInterval1Min, false, FarFutureCheck()));
+  auto chip = ShowBoard(BoardMemo({path}), BoardModes(IDM_INTERVAL_1MIN, false, FarFutureCheck()));
   ReportSeconds("huge_comments_load_" + std::to_string(BoardMegabytes()) + "MB", load.Seconds());
   ExpectShowsPlain(*chip, {"first line", "last line"});
 
@@ -262,7 +262,7 @@ TEST_F(HostileBoardTest, HugeFileOfTextShowsItsFirstLines) {
   for (std::size_t i = 0; i < 200 && i < index; ++i) firstLines.push_back(HugeTextLine(i));
 
   const Stopwatch load;
-  auto chip = ShowBoard(BoardMemo({path}), BoardModes(kInterval1Min, false, FarFutureCheck()));
+  auto chip = ShowBoard(BoardMemo({path}), BoardModes(IDM_INTERVAL_1MIN, false, FarFutureCheck()));
   ReportSeconds("huge_text_load_" + std::to_string(BoardMegabytes()) + "MB", load.Seconds());
 
   const Stopwatch paint;
@@ -483,7 +483,7 @@ TEST_F(HostileBoardTest, FileLockedByAnotherHandle) {
   ASSERT_TRUE(lock.ok());
   ASSERT_FALSE(OpensForReading(locked)) << "the lock does not keep readers out";
 
-  const Modes checkedIn2025 = BoardModes(kInterval1Min, true, CheckTimeOf(2025, 1, 1, 0, 0, 0));
+  const Modes checkedIn2025 = BoardModes(IDM_INTERVAL_1MIN, true, CheckTimeOf(2025, 1, 1, 0, 0, 0));
   auto onlyOpen = ShowBoard(BoardMemo({open}), checkedIn2025);
   EXPECT_EQ(Api().DoTimer(onlyOpen->get()), 0) << "the open file is older than the last check";
 
@@ -633,7 +633,7 @@ TEST_P(ListedNameTest, ShowsOnlyPlainFilesAndCountsEveryMatchForTheTime) {
     else if (token == "@nothing") names.push_back(folder + "\\*.none");
     else names.push_back(real);
   }
-  auto chip = ShowBoard(BoardMemo(names), BoardModes(kInterval1Min, true, CheckTimeOf(2025, 1, 1, 0, 0, 0)));
+  auto chip = ShowBoard(BoardMemo(names), BoardModes(IDM_INTERVAL_1MIN, true, CheckTimeOf(2025, 1, 1, 0, 0, 0)));
   ExpectShowsPlain(*chip, GetParam().shown);
   EXPECT_EQ(Api().DoTimer(chip->get()), GetParam().firstTick) << "first re-read";
   ExpectShowsPlain(*chip, GetParam().shown);

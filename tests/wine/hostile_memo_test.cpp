@@ -84,7 +84,7 @@ std::string Repeat(const std::string& piece, size_t count) {
 class NastyMemoTest : public HostileMemoTest, public testing::WithParamInterface<NastyCase> {};
 
 TEST_P(NastyMemoTest, PaintsSizesAndUpdates) {
-  for (const Modes& modes : {Modes{}, ModesOf(kInterval1Min, kLinkGreen, 0, 0, kScrollMode)}) {
+  for (const Modes& modes : {Modes{}, ModesOf(IDM_INTERVAL_1MIN, IDM_LINK_GREEN, 0, 0, IDM_SCROLL_MODE)}) {
     SCOPED_TRACE(modes.scrollMode ? "scroll mode" : "plain");
     ChipSettings settings;
     settings.Memo(GetParam().memo).WithModes(modes);

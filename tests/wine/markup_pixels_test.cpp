@@ -161,7 +161,7 @@ class MarkupPixelsTest : public PluginTest {
     ASSERT_NE(window_->hwnd(), nullptr) << "CreateWindowExA failed, error " << GetLastError();
   }
 
-  RECT client() const { return window_->client(); }
+  RECT client() const { return window_->ClientRect(); }
 
   // The first difference between `painted` and the expected lines, or "".
   std::string Compare(const Canvas& painted, const std::vector<StyledLine>& lines) {

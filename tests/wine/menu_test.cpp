@@ -17,9 +17,6 @@
 namespace kn::wine {
 namespace {
 
-using host::kAbout;
-using host::kInterval10Min;
-using host::kInterval1Sec;
 
 // Labels in code page 932.
 const char kIntervalMenu[] = "\x8d\x58\x90\x56\x8a\xd4\x8a\x75\x28\x26\x55\x29";  // 更新間隔(&U)
@@ -60,17 +57,17 @@ Expected Separator() { return {Expected::kSeparator, 0, "", {}}; }
 
 const std::vector<Expected>& ExpectedTree() {
   static const std::vector<Expected> tree = {
-      Popup(kIntervalMenu, {Command(kIntervalNone, kNone), Command(kInterval1Sec, kOneSecond),
-                            Command(kInterval1Min, kOneMinute), Command(kInterval3Min, kThreeMinutes),
-                            Command(kInterval10Min, kTenMinutes)}),
-      Popup(kLinkMenu, {Command(kLinkRed, kRed), Command(kLinkGreen, kGreen), Command(kLinkBlue, kBlue)}),
+      Popup(kIntervalMenu, {Command(IDM_INTERVAL_NONE, kNone), Command(IDM_INTERVAL_1SEC, kOneSecond),
+                            Command(IDM_INTERVAL_1MIN, kOneMinute), Command(IDM_INTERVAL_3MIN, kThreeMinutes),
+                            Command(IDM_INTERVAL_10MIN, kTenMinutes)}),
+      Popup(kLinkMenu, {Command(IDM_LINK_RED, kRed), Command(IDM_LINK_GREEN, kGreen), Command(IDM_LINK_BLUE, kBlue)}),
       Separator(),
-      Command(kBlink, kBlinkLabel),
+      Command(IDM_BLINK, kBlinkLabel),
       Separator(),
-      Command(kBoardMode, kBoardLabel),
-      Command(kScrollMode, kScrollLabel),
+      Command(IDM_BOARD_MODE, kBoardLabel),
+      Command(IDM_SCROLL_MODE, kScrollLabel),
       Separator(),
-      Command(kAbout, kAboutLabel),
+      Command(IDM_ABOUT, kAboutLabel),
   };
   return tree;
 }
@@ -110,7 +107,7 @@ void ExpectTree(HMENU menu, const std::vector<Expected>& expected) {
 class MenuTest : public PaintTest {
  protected:
   std::set<UINT> Checks(HLOCAL chip) {
-    OwnedMenu menu(Api().GetDrawExMenu(chip));
+    OwnedMenu menu(static_cast<HMENU>(Api().GetDrawExMenu(chip)));
     EXPECT_NE(menu.get(), nullptr);
     return menu.get() ? CheckedIds(menu.get()) : std::set<UINT>{};
   }
@@ -122,7 +119,7 @@ TEST_F(MenuTest, ItemsLabelsIdsAndPopupsInOrder) {
   ChipSettings settings;
   settings.Memo("abc");
   ScopedChip chip(settings);
-  OwnedMenu menu(Api().GetDrawExMenu(chip.get()));
+  OwnedMenu menu(static_cast<HMENU>(Api().GetDrawExMenu(chip.get())));
   ASSERT_NE(menu.get(), nullptr);
   ASSERT_TRUE(IsMenu(menu.get()));
   ExpectTree(menu.get(), ExpectedTree());
@@ -145,7 +142,7 @@ TEST_P(MenuCheckTest, MarksTheCurrentChoices) {
   else settings.NoMemo();
   settings.WithModes(GetParam().modes);
   ScopedChip chip(settings);
-  OwnedMenu menu(Api().GetDrawExMenu(chip.get()));
+  OwnedMenu menu(static_cast<HMENU>(Api().GetDrawExMenu(chip.get())));
   ASSERT_NE(menu.get(), nullptr);
   ExpectTree(menu.get(), ExpectedTree());  // checks change nothing else
   EXPECT_EQ(CheckedIds(menu.get()), GetParam().checked) << "checked: " << Describe(CheckedIds(menu.get()));
@@ -154,15 +151,15 @@ TEST_P(MenuCheckTest, MarksTheCurrentChoices) {
 INSTANTIATE_TEST_SUITE_P(
     Modes, MenuCheckTest,
     testing::Values(
-        CheckCase{"Defaults", true, Modes{}, {kInterval1Min, kLinkBlue}},
-        CheckCase{"AllOn", true, ModesOf(kInterval1Sec, kLinkRed, kBlink, kBoardMode, kScrollMode),
-                  {kInterval1Sec, kLinkRed, kBlink, kBoardMode, kScrollMode}},
-        CheckCase{"TenMinutesGreenScroll", true, ModesOf(kInterval10Min, kLinkGreen, 0, 0, kScrollMode),
-                  {kInterval10Min, kLinkGreen, kScrollMode}},
-        CheckCase{"NoneBlueBlink", true, ModesOf(kIntervalNone, kLinkBlue, kBlink, 0, 0),
-                  {kIntervalNone, kLinkBlue, kBlink}},
+        CheckCase{"Defaults", true, Modes{}, {IDM_INTERVAL_1MIN, IDM_LINK_BLUE}},
+        CheckCase{"AllOn", true, ModesOf(IDM_INTERVAL_1SEC, IDM_LINK_RED, IDM_BLINK, IDM_BOARD_MODE, IDM_SCROLL_MODE),
+                  {IDM_INTERVAL_1SEC, IDM_LINK_RED, IDM_BLINK, IDM_BOARD_MODE, IDM_SCROLL_MODE}},
+        CheckCase{"TenMinutesGreenScroll", true, ModesOf(IDM_INTERVAL_10MIN, IDM_LINK_GREEN, 0, 0, IDM_SCROLL_MODE),
+                  {IDM_INTERVAL_10MIN, IDM_LINK_GREEN, IDM_SCROLL_MODE}},
+        CheckCase{"NoneBlueBlink", true, ModesOf(IDM_INTERVAL_NONE, IDM_LINK_BLUE, IDM_BLINK, 0, 0),
+                  {IDM_INTERVAL_NONE, IDM_LINK_BLUE, IDM_BLINK}},
         // Without a memo the saved block is never read: nothing chosen yet.
-        CheckCase{"NoMemoYet", false, ModesOf(kInterval3Min, kLinkRed, kBlink, 0, 0), {}}),
+        CheckCase{"NoMemoYet", false, ModesOf(IDM_INTERVAL_3MIN, IDM_LINK_RED, IDM_BLINK, 0, 0), {}}),
     [](const testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MenuTest, ChipThatCannotBeLockedShowsTheDefaults) {
@@ -170,10 +167,10 @@ TEST_F(MenuTest, ChipThatCannotBeLockedShowsTheDefaults) {
   ASSERT_NE(chip, nullptr);
   ASSERT_EQ(LocalLock(chip), nullptr) << "the block unexpectedly locks";
   {
-    OwnedMenu menu(Api().GetDrawExMenu(chip));
+    OwnedMenu menu(static_cast<HMENU>(Api().GetDrawExMenu(chip)));
     ASSERT_NE(menu.get(), nullptr);
     ExpectTree(menu.get(), ExpectedTree());
-    EXPECT_EQ(CheckedIds(menu.get()), (std::set<UINT>{kInterval1Min, kLinkBlue}))
+    EXPECT_EQ(CheckedIds(menu.get()), (std::set<UINT>{IDM_INTERVAL_1MIN, IDM_LINK_BLUE}))
         << "checked: " << Describe(CheckedIds(menu.get()));
   }
   LocalFree(chip);
@@ -192,8 +189,8 @@ TEST_F(MenuTest, LinkColourCommandsRedrawOnlyWhenTheColourChanges) {
     UINT id;
     int result;
     COLORREF color;
-  } steps[] = {{kLinkBlue, 0, blue}, {kLinkRed, 1, red},    {kLinkRed, 0, red},
-               {kLinkGreen, 1, green}, {kLinkBlue, 1, blue}, {kLinkGreen, 1, green}};
+  } steps[] = {{IDM_LINK_BLUE, 0, blue}, {IDM_LINK_RED, 1, red},    {IDM_LINK_RED, 0, red},
+               {IDM_LINK_GREEN, 1, green}, {IDM_LINK_BLUE, 1, blue}, {IDM_LINK_GREEN, 1, green}};
   for (const auto& s : steps) {
     SCOPED_TRACE("command " + std::to_string(s.id));
     EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), s.id), s.result);
@@ -214,13 +211,13 @@ TEST_F(MenuTest, IntervalCommandsAnswerZeroAndSetTheTimerPeriod) {
   const struct {
     UINT id;
     int period;  // half-second ticks
-  } steps[] = {{kInterval1Sec, 2},    {kInterval1Min, 120}, {kInterval3Min, 360},
-               {kInterval10Min, 1200}, {kIntervalNone, 120}, {kInterval3Min, 360}};
+  } steps[] = {{IDM_INTERVAL_1SEC, 2},    {IDM_INTERVAL_1MIN, 120}, {IDM_INTERVAL_3MIN, 360},
+               {IDM_INTERVAL_10MIN, 1200}, {IDM_INTERVAL_NONE, 120}, {IDM_INTERVAL_3MIN, 360}};
   for (const auto& s : steps) {
     SCOPED_TRACE("command " + std::to_string(s.id));
     EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), s.id), 0);
     EXPECT_EQ(Api().GetTimerSpan(chip.get()), s.period);
-    EXPECT_EQ(Checks(chip.get()), (std::set<UINT>{s.id, kLinkBlue}));
+    EXPECT_EQ(Checks(chip.get()), (std::set<UINT>{s.id, IDM_LINK_BLUE}));
   }
 }
 
@@ -228,10 +225,10 @@ TEST_F(MenuTest, BlinkTogglesAndAnswersZero) {
   ChipSettings settings;
   settings.Memo("abc");
   ScopedChip chip(settings);
-  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), kBlink), 0);
-  EXPECT_EQ(Checks(chip.get()), (std::set<UINT>{kInterval1Min, kLinkBlue, kBlink}));
-  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), kBlink), 0);
-  EXPECT_EQ(Checks(chip.get()), (std::set<UINT>{kInterval1Min, kLinkBlue}));
+  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), IDM_BLINK), 0);
+  EXPECT_EQ(Checks(chip.get()), (std::set<UINT>{IDM_INTERVAL_1MIN, IDM_LINK_BLUE, IDM_BLINK}));
+  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), IDM_BLINK), 0);
+  EXPECT_EQ(Checks(chip.get()), (std::set<UINT>{IDM_INTERVAL_1MIN, IDM_LINK_BLUE}));
 }
 
 TEST_F(MenuTest, BoardModeTwiceShowsTheMemoAgain) {
@@ -242,13 +239,13 @@ TEST_F(MenuTest, BoardModeTwiceShowsTheMemoAgain) {
   Canvas before(client());
   BitBlt(before.dc(), 0, 0, before.width(), before.height(), canvas().dc(), 0, 0, SRCCOPY);
 
-  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), kBoardMode), 3);
-  EXPECT_EQ(Checks(chip.get()).count(kBoardMode), 1u);
+  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), IDM_BOARD_MODE), 3);
+  EXPECT_EQ(Checks(chip.get()).count(IDM_BOARD_MODE), 1u);
   ASSERT_EQ(Paint(chip), 0);
   EXPECT_NE(canvas().FirstDifference(before), "") << "board mode still shows the memo";
 
-  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), kBoardMode), 3);
-  EXPECT_EQ(Checks(chip.get()).count(kBoardMode), 0u);
+  EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), IDM_BOARD_MODE), 3);
+  EXPECT_EQ(Checks(chip.get()).count(IDM_BOARD_MODE), 0u);
   ASSERT_EQ(Paint(chip), 0);
   EXPECT_EQ(canvas().FirstDifference(before), "");
 }
@@ -261,22 +258,22 @@ TEST_F(MenuTest, ScrollModeTogglesTheBevel) {
   ASSERT_NE(light, settings.backColor());
   for (bool on : {true, false}) {
     SCOPED_TRACE(on ? "on" : "off");
-    EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), kScrollMode), 3);
+    EXPECT_EQ(Api().DoDrawExMenu(chip.get(), hwnd(), IDM_SCROLL_MODE), 3);
     ASSERT_EQ(Paint(chip), 0);
     EXPECT_EQ(canvas().At(canvas().width() / 2, 0) == light, on);
-    EXPECT_EQ(Checks(chip.get()).count(kScrollMode), on ? 1u : 0u);
+    EXPECT_EQ(Checks(chip.get()).count(IDM_SCROLL_MODE), on ? 1u : 0u);
   }
 }
 
 TEST_F(MenuTest, AboutAndUnknownIdsShowTheAboutBox) {
   ChipSettings settings;
-  settings.Memo("abc").WithModes(ModesOf(kInterval3Min, kLinkGreen, kBlink, 0, kScrollMode));
+  settings.Memo("abc").WithModes(ModesOf(IDM_INTERVAL_3MIN, IDM_LINK_GREEN, IDM_BLINK, 0, IDM_SCROLL_MODE));
   ScopedChip chip(settings);
   const std::set<UINT> checksBefore = Checks(chip.get());
   std::string aboutText = AboutLines().front();
   for (size_t i = 1; i < AboutLines().size(); ++i) aboutText += "\n" + AboutLines()[i];
 
-  for (UINT id : {0u, 10011u, static_cast<UINT>(kAbout), 10018u, 0xFFFFFFFFu}) {
+  for (UINT id : {0u, 10011u, static_cast<UINT>(IDM_ABOUT), 10018u, 0xFFFFFFFFu}) {
     SCOPED_TRACE("command " + std::to_string(id));
     MessageBoxCapture capture;
     ASSERT_TRUE(capture.installed());

@@ -16,8 +16,6 @@
 namespace kn::wine {
 namespace {
 
-using host::kInterval10Min;
-using host::kInterval1Sec;
 using Words = std::vector<std::int32_t>;
 
 constexpr BYTE kFill = 0xCC;
@@ -54,7 +52,7 @@ std::string Describe(const Words& words) {
 // four more bytes written as 0.
 Words ExpectedWords(const Modes& modes) {
   Words words = {60, modes.interval, modes.linkColor, modes.blink, modes.boardMode, modes.scrollMode};
-  words.insert(words.end(), modes.lastCheck, modes.lastCheck + 9);
+  words.insert(words.end(), FieldsOf(modes.lastCheck), FieldsOf(modes.lastCheck) + 9);
   words.push_back(0);
   words.push_back(0);
   return words;
@@ -62,7 +60,7 @@ Words ExpectedWords(const Modes& modes) {
 
 Modes WithLastCheck(Modes modes) {
   const std::int32_t lastCheck[9] = {59, 58, 23, 31, 11, 124, 2, 365, 1};
-  std::memcpy(modes.lastCheck, lastCheck, sizeof lastCheck);
+  std::memcpy(&modes.lastCheck, lastCheck, sizeof lastCheck);
   return modes;
 }
 
@@ -91,7 +89,7 @@ class SaveDataTest : public PluginTest {
 
   // Update with the settings' saved-data pointer on the host's locked block.
   int UpdateFromBlock(const ScopedChip& chip, ChipSettings& settings, HGLOBAL block) {
-    host::ChipSettings record = *settings.record();
+    kn::ChipSettings record = *settings.record();
     record.saveData = GlobalLock(block);
     EXPECT_NE(record.saveData, nullptr);
     const int result = Api().Update(chip.get(), 0, &record);
@@ -130,9 +128,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         WriteCase{"SmallBlockDefaults", 4, Modes{}},
         WriteCase{"SmallBlockAllModes",
-                  4, WithLastCheck(ModesOf(kInterval3Min, kLinkGreen, kBlink, kBoardMode, kScrollMode))},
-        WriteCase{"BlockOfExactSize", 68, WithLastCheck(ModesOf(kIntervalNone, kLinkRed, 0, 0, kScrollMode))},
-        WriteCase{"LargerBlockShrinks", 200, WithLastCheck(ModesOf(kInterval10Min, kLinkBlue, kBlink, 0, 0))}),
+                  4, WithLastCheck(ModesOf(IDM_INTERVAL_3MIN, IDM_LINK_GREEN, IDM_BLINK, IDM_BOARD_MODE, IDM_SCROLL_MODE))},
+        WriteCase{"BlockOfExactSize", 68, WithLastCheck(ModesOf(IDM_INTERVAL_NONE, IDM_LINK_RED, 0, 0, IDM_SCROLL_MODE))},
+        WriteCase{"LargerBlockShrinks", 200, WithLastCheck(ModesOf(IDM_INTERVAL_10MIN, IDM_LINK_BLUE, IDM_BLINK, 0, 0))}),
     [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SaveDataTest, ChipThatCannotBeLockedWritesTheDefaults) {
@@ -157,7 +155,7 @@ TEST_F(SaveDataTest, NoHostBlockAnswersZeroAndKeepsTheHandle) {
 // ---- Reading back ------------------------------------------------------------
 
 TEST_F(SaveDataTest, BlockHandedBackToUpdateComesOutIdentical) {
-  const Modes modes = WithLastCheck(ModesOf(kInterval1Sec, kLinkGreen, kBlink, kBoardMode, kScrollMode));
+  const Modes modes = WithLastCheck(ModesOf(IDM_INTERVAL_1SEC, IDM_LINK_GREEN, IDM_BLINK, IDM_BOARD_MODE, IDM_SCROLL_MODE));
   ChipSettings settings;
   settings.Memo("abc").WithModes(modes);
   ScopedChip original(settings);
@@ -184,13 +182,13 @@ class SaveDataLengthTest : public SaveDataTest, public testing::WithParamInterfa
 // Any length but 60 means "no block": the modes fall back to their defaults
 // and the time of the last check stays.
 TEST_P(SaveDataLengthTest, OtherLengthsAreTreatedAsAbsent) {
-  const Modes remembered = WithLastCheck(ModesOf(kInterval3Min, kLinkRed, kBlink, kBoardMode, kScrollMode));
+  const Modes remembered = WithLastCheck(ModesOf(IDM_INTERVAL_3MIN, IDM_LINK_RED, IDM_BLINK, IDM_BOARD_MODE, IDM_SCROLL_MODE));
   ChipSettings settings;
   settings.Memo("abc").WithModes(remembered);
   ScopedChip chip(settings);
   ASSERT_EQ(SavedWords(chip.get()), ExpectedWords(remembered));
 
-  SaveBlock odd = host::MakeSaveBlock(ModesOf(kInterval10Min, kLinkGreen, kBlink, kBoardMode, kScrollMode));
+  SaveBlock odd = driver::MakeSaveBlock(ModesOf(IDM_INTERVAL_10MIN, IDM_LINK_GREEN, IDM_BLINK, IDM_BOARD_MODE, IDM_SCROLL_MODE));
   odd.length = GetParam();
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof odd);
   ASSERT_NE(block, nullptr);
@@ -200,11 +198,11 @@ TEST_P(SaveDataLengthTest, OtherLengthsAreTreatedAsAbsent) {
   EXPECT_EQ(UpdateFromBlock(chip, settings, block), 1);
 
   Modes expected;  // the defaults
-  std::memcpy(expected.lastCheck, remembered.lastCheck, sizeof expected.lastCheck);
+  expected.lastCheck = remembered.lastCheck;
   const Words words = SavedWords(chip.get());
   EXPECT_EQ(words, ExpectedWords(expected)) << Describe(words);
-  OwnedMenu menu(Api().GetDrawExMenu(chip.get()));
-  EXPECT_EQ(CheckedIds(menu.get()), (std::set<UINT>{kInterval1Min, kLinkBlue}));
+  OwnedMenu menu(static_cast<HMENU>(Api().GetDrawExMenu(chip.get())));
+  EXPECT_EQ(CheckedIds(menu.get()), (std::set<UINT>{IDM_INTERVAL_1MIN, IDM_LINK_BLUE}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, SaveDataLengthTest, testing::Values(56, 64, 0, 59, 61, -60));
@@ -216,7 +214,7 @@ TEST_F(SaveDataTest, AllZeroBlockOfLengthSixtyChoosesNothing) {
   settings.Memo("abc").Save(zero);
   ScopedChip chip(settings);
 
-  OwnedMenu menu(Api().GetDrawExMenu(chip.get()));
+  OwnedMenu menu(static_cast<HMENU>(Api().GetDrawExMenu(chip.get())));
   ASSERT_NE(menu.get(), nullptr);
   EXPECT_TRUE(CheckedIds(menu.get()).empty()) << "an interval or link colour is checked";
   EXPECT_EQ(Api().GetTimerSpan(chip.get()), 1200);

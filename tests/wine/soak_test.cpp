@@ -170,16 +170,21 @@ std::string LogLine(int round) {
   return text;
 }
 
-// The periods of GetTimerSpan, in half-second ticks.
+// The periods GetTimerSpan gives, in half-second ticks; 1200 for any other
+// interval.
 int PeriodOf(std::int32_t interval) {
-  switch (interval) {
-    case host::kInterval1Sec: return 2;
-    case kInterval1Min: return 120;
-    case kInterval3Min: return 360;
-    case host::kInterval10Min: return 1200;
-    case kIntervalNone: return 120;
-    default: return 1200;
+  const struct {
+    std::int32_t interval;
+    int period;
+  } periods[] = {{IDM_INTERVAL_1SEC, 2},
+                 {IDM_INTERVAL_1MIN, 120},
+                 {IDM_INTERVAL_3MIN, 360},
+                 {IDM_INTERVAL_10MIN, 1200},
+                 {IDM_INTERVAL_NONE, 120}};
+  for (const auto& known : periods) {
+    if (known.interval == interval) return known.period;
   }
+  return 1200;
 }
 
 // Where the first drawn line of a scroll-mode chip goes after a click, by the
@@ -260,7 +265,7 @@ class SoakTest : public PaintTest {
 
   int Click(HLOCAL chip, POINT point, bool shift = false, bool alt = false) {
     ScopedKeys keys(shift, alt);
-    return Api().MouseClik(chip, hwnd(), &point);
+    return ClickChipAt(chip, hwnd(), point);
   }
 
   // The host keeps one global block per chip and hands it to every
@@ -308,7 +313,7 @@ TEST_F(SoakTest, EveryEntryPointManyTimesLeavesGdiObjectsHandlesAndMemoryAsTheyW
   for (int v = 0; v < 2; ++v) scrollSettings[v].Memo(JoinLines(scrollLines[v])).WithModes(ScrollModeOn());
   ChipSettings boardSettings;
   // The last check lies far ahead, so only a changed text counts as news.
-  boardSettings.Memo(boardMemo).WithModes(BoardModes(kInterval1Min, true, FarFutureCheck()));
+  boardSettings.Memo(boardMemo).WithModes(BoardModes(IDM_INTERVAL_1MIN, true, FarFutureCheck()));
   ChipSettings emptySettings;
   emptySettings.NoMemo();
 
@@ -324,9 +329,9 @@ TEST_F(SoakTest, EveryEntryPointManyTimesLeavesGdiObjectsHandlesAndMemoryAsTheyW
   ASSERT_EQ(boardChip.initResult(), 0);
   ASSERT_EQ(boardChip.Update(boardSettings), 1);  // now the board replaces the list
 
-  const std::int32_t linkIds[] = {kLinkRed, kLinkGreen, kLinkBlue};
-  const std::int32_t intervalIds[] = {kInterval1Min, kInterval3Min, host::kInterval10Min, host::kInterval1Sec,
-                                      kIntervalNone};
+  const std::int32_t linkIds[] = {IDM_LINK_RED, IDM_LINK_GREEN, IDM_LINK_BLUE};
+  const std::int32_t intervalIds[] = {IDM_INTERVAL_1MIN, IDM_INTERVAL_3MIN, IDM_INTERVAL_10MIN, IDM_INTERVAL_1SEC,
+                                      IDM_INTERVAL_NONE};
   AnswerTally tally;
   int lastLogRound = 0;
 
@@ -362,27 +367,27 @@ TEST_F(SoakTest, EveryEntryPointManyTimesLeavesGdiObjectsHandlesAndMemoryAsTheyW
     tally.Expect(i, "DoTimer(memo with the time)", Api().DoTimer(memo), 3);
     tally.Expect(i, "Zoom(memo, 1)", Api().Zoom(memo, 0, 1), 0);
     tally.Expect(i, "Zoom(memo, 0)", Api().Zoom(memo, 0, 0), 0);
-    if (HMENU menu = Api().GetDrawExMenu(memo)) {
+    if (HMENU menu = static_cast<HMENU>(Api().GetDrawExMenu(memo))) {
       tally.Expect(i, "menu items", GetMenuItemCount(menu), 9);
-      tally.Expect(i, "blue links checked", GetMenuState(menu, kLinkBlue, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+      tally.Expect(i, "blue links checked", GetMenuState(menu, IDM_LINK_BLUE, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
       tally.Expect(i, "DestroyMenu", DestroyMenu(menu) != FALSE, 1);
     } else {
       tally.Expect(i, "GetDrawExMenu(memo) gave a menu", 0, 1);
     }
     const std::int32_t link = linkIds[i % 3];
     const std::int32_t interval = intervalIds[i % 5];
-    tally.Expect(i, "link colour command", Api().DoDrawExMenu(memo, hwnd(), link), link != kLinkBlue ? 1 : 0);
+    tally.Expect(i, "link colour command", Api().DoDrawExMenu(memo, hwnd(), link), link != IDM_LINK_BLUE ? 1 : 0);
     tally.Expect(i, "interval command", Api().DoDrawExMenu(memo, hwnd(), interval), 0);
     tally.Expect(i, "GetTimerSpan", Api().GetTimerSpan(memo), PeriodOf(interval));
-    tally.Expect(i, "blink command", Api().DoDrawExMenu(memo, hwnd(), kBlink), 0);
-    tally.Expect(i, "scroll command", Api().DoDrawExMenu(memo, hwnd(), kScrollMode), 3);
+    tally.Expect(i, "blink command", Api().DoDrawExMenu(memo, hwnd(), IDM_BLINK), 0);
+    tally.Expect(i, "scroll command", Api().DoDrawExMenu(memo, hwnd(), IDM_SCROLL_MODE), 3);
     SaveBlock saved{};
     tally.Expect(i, "GetSaveData(memo)", SaveData(memo, 0, saved), 1);
     tally.Expect(i, "saved length", saved.length, 60);
     tally.Expect(i, "saved link colour", saved.linkColor, link);
     tally.Expect(i, "saved interval", saved.interval, interval);
-    tally.Expect(i, "saved blink", saved.blink, kBlink);
-    tally.Expect(i, "saved scroll mode", saved.scrollMode, kScrollMode);
+    tally.Expect(i, "saved blink", saved.blink, IDM_BLINK);
+    tally.Expect(i, "saved scroll mode", saved.scrollMode, IDM_SCROLL_MODE);
     tally.Expect(i, "DrawChip(memo) in scroll mode", Paint(memoChip), 0);
 
     // The scroll chip: a new memo, paint, one scroll click, size.
@@ -412,16 +417,16 @@ TEST_F(SoakTest, EveryEntryPointManyTimesLeavesGdiObjectsHandlesAndMemoryAsTheyW
     tally.Expect(i, "DrawChip(board)", Paint(boardChip), 0);
     tally.Expect(i, "CalcDefaultRect(board) twice", SizeRequest(board), 1);
     tally.Expect(i, "click on a board line", Click(board, OnRow(0)), 0);
-    if (HMENU menu = Api().GetDrawExMenu(board)) {
-      tally.Expect(i, "board checked", GetMenuState(menu, kBoardMode, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
-      tally.Expect(i, "blink checked", GetMenuState(menu, kBlink, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+    if (HMENU menu = static_cast<HMENU>(Api().GetDrawExMenu(board))) {
+      tally.Expect(i, "board checked", GetMenuState(menu, IDM_BOARD_MODE, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+      tally.Expect(i, "blink checked", GetMenuState(menu, IDM_BLINK, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
       tally.Expect(i, "DestroyMenu", DestroyMenu(menu) != FALSE, 1);
     } else {
       tally.Expect(i, "GetDrawExMenu(board) gave a menu", 0, 1);
     }
     tally.Expect(i, "GetSaveData(board)", SaveData(board, 1, saved), 1);
-    tally.Expect(i, "saved board mode", saved.boardMode, kBoardMode);
-    tally.Expect(i, "saved board blink", saved.blink, kBlink);
+    tally.Expect(i, "saved board mode", saved.boardMode, IDM_BOARD_MODE);
+    tally.Expect(i, "saved board blink", saved.blink, IDM_BLINK);
 
     // A chip made and freed: board mode from its saved block, shown at the
     // second Update; every fifth round also one that never gets a memo.

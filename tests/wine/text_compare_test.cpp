@@ -49,7 +49,7 @@ TEST_P(TextCompareTest, TimerReportsTheBoardChange) {
   const std::string path = folder.Write("compare.txt", std::string(pair.before) + "\n");
   ASSERT_FALSE(path.empty());
   ChipSettings settings;
-  settings.Memo(BoardMemo({path})).Zoomed(1).WithModes(BoardModes(kInterval1Min, false, FarFutureCheck()));
+  settings.Memo(BoardMemo({path})).Zoomed(1).WithModes(BoardModes(IDM_INTERVAL_1MIN, false, FarFutureCheck()));
   ScopedChip chip(settings);
   ASSERT_EQ(chip.initResult(), 0);
   ASSERT_EQ(chip.Update(settings), 1);  // now showing the board

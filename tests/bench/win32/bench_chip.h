@@ -11,6 +11,7 @@
 #include "wine/harness/key_state.h"
 #include "wine/harness/paint_surface.h"
 #include "wine/harness/plugin_module.h"
+#include "scoped_chip.h"
 
 namespace kn::bench {
 
@@ -22,20 +23,15 @@ class BenchChip {
   static constexpr int kWidth = 240;
   static constexpr int kHeight = 160;
 
-  explicit BenchChip(wine::ChipSettings& settings)
-      : window_(kWidth, kHeight), canvas_(window_.client()) {
-    initResult_ = Api().InitializeChip(&handle_, 0, settings.record());
-  }
-  ~BenchChip() {
-    if (handle_) Api().UnInitializeChip(handle_);
-  }
+  explicit BenchChip(const wine::ChipSettings& settings)
+      : window_(kWidth, kHeight), canvas_(window_.ClientRect()), chip_(Api(), settings.record()) {}
   BenchChip(const BenchChip&) = delete;
   BenchChip& operator=(const BenchChip&) = delete;
 
-  bool ok() const { return handle_ && initResult_ == 0 && window_.hwnd() && canvas_.ok(); }
-  HLOCAL handle() const { return handle_; }
+  bool ok() const { return chip_.ok() && window_.hwnd() && canvas_.ok(); }
+  ChipHandle handle() const { return chip_.get(); }
   HWND hwnd() const { return window_.hwnd(); }
-  RECT client() const { return window_.client(); }
+  RECT client() const { return window_.ClientRect(); }
   wine::Canvas& canvas() { return canvas_; }
 
   RECT TextRect() const {
@@ -44,8 +40,8 @@ class BenchChip {
     return rect;
   }
 
-  int Update(wine::ChipSettings& settings) const { return Api().Update(handle_, 0, settings.record()); }
-  int Paint() { return Api().DrawChip(handle_, window_.hwnd(), canvas_.dc()); }
+  int Update(const wine::ChipSettings& settings) const { return chip_.Update(settings.record()); }
+  int Paint() { return Api().DrawChip(chip_.get(), window_.hwnd(), canvas_.dc()); }
 
   // Alt-click: scroll mode on or off, the scroll position kept.
   int ToggleScrollMode() const {
@@ -61,15 +57,13 @@ class BenchChip {
   }
 
   int Click(int x, int y) const {
-    POINT point{x, y};
-    return Api().MouseClik(handle_, window_.hwnd(), &point);
+    return wine::ClickChipAt(chip_.get(), window_.hwnd(), POINT{x, y});
   }
 
  private:
   wine::TestWindow window_;
   wine::Canvas canvas_;
-  HLOCAL handle_ = nullptr;
-  int initResult_ = -1;
+  driver::ScopedChip chip_;  // ends before its window
 };
 
 }  // namespace kn::bench

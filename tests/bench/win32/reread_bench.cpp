@@ -46,7 +46,7 @@ struct BoardScene {
   BoardScene(BoardFileKind kind, long long bytes, bool blink) {
     path = folder.Write("board.txt", BoardFileText(kind, bytes));
     settings.Memo(path + "\r\n")
-        .WithModes(wine::BoardModes(wine::kInterval1Min, blink, wine::FarFutureCheck()));
+        .WithModes(wine::BoardModes(IDM_INTERVAL_1MIN, blink, wine::FarFutureCheck()));
     chip = std::make_unique<BenchChip>(settings);
     // The saved block turns board mode on after the memo was shown; the
     // second Update shows the board.

@@ -123,12 +123,10 @@ class HeldFile {
 // A last-check time in the saved block's broken-down layout (seconds,
 // minutes, hours, day, month from 0, years since 1900, weekday, day of the
 // year, daylight flag); the weekday and day of the year are left 0.
-struct CheckTime {
-  std::int32_t fields[9];
-};
+using CheckTime = BrokenDownTime;
 
 inline CheckTime CheckTimeOf(int year, int month, int day, int hour, int minute, int second) {
-  return CheckTime{{second, minute, hour, day, month - 1, year - 1900, 0, 0, 0}};
+  return CheckTime{second, minute, hour, day, month - 1, year - 1900, 0, 0, 0};
 }
 
 // Long after any file a test writes.
@@ -136,8 +134,8 @@ inline CheckTime FarFutureCheck() { return CheckTimeOf(2099, 12, 31, 23, 59, 59)
 
 // Board mode on, with the given blink, interval and last check.
 inline Modes BoardModes(std::int32_t interval, bool blink, const CheckTime& lastCheck) {
-  Modes modes = ModesOf(interval, kLinkBlue, blink ? kBlink : 0, kBoardMode, 0);
-  for (int i = 0; i < 9; ++i) modes.lastCheck[i] = lastCheck.fields[i];
+  Modes modes = ModesOf(interval, IDM_LINK_BLUE, blink ? IDM_BLINK : 0, IDM_BOARD_MODE, 0);
+  modes.lastCheck = lastCheck;
   return modes;
 }
 

@@ -10,27 +10,16 @@
 #include "wine/harness/chip_records.h"
 #include "wine/harness/paint_surface.h"
 #include "wine/harness/plugin_module.h"
+#include "scoped_chip.h"
 
 namespace kn::wine {
 
-// A chip created by InitializeChip and released by UnInitializeChip.
-class ScopedChip {
+// A chip of the DLL under test, created by InitializeChip and released by
+// UnInitializeChip.
+class ScopedChip : public driver::ScopedChip {
  public:
-  explicit ScopedChip(ChipSettings& settings)
-      : result_(Api().InitializeChip(&handle_, 0, settings.record())) {}
-  ~ScopedChip() {
-    if (handle_) Api().UnInitializeChip(handle_);
-  }
-  ScopedChip(const ScopedChip&) = delete;
-  ScopedChip& operator=(const ScopedChip&) = delete;
-
-  HLOCAL get() const { return handle_; }
-  int initResult() const { return result_; }
-  int Update(ChipSettings& settings) const { return Api().Update(handle_, 0, settings.record()); }
-
- private:
-  HLOCAL handle_ = nullptr;
-  int result_;
+  explicit ScopedChip(const ChipSettings& settings) : driver::ScopedChip(Api(), settings.record()) {}
+  int Update(const ChipSettings& settings) const { return driver::ScopedChip::Update(settings.record()); }
 };
 
 // The client rectangle inset by the window frame metrics, where text goes.
@@ -65,8 +54,8 @@ class PaintTest : public PluginTest {
     PluginTest::SetUp();
     if (HasFatalFailure()) return;
     window_ = std::make_unique<TestWindow>(kWidth, kHeight);
-    ASSERT_NE(window_->hwnd(), nullptr) << "CreateWindowExA failed, error " << GetLastError();
-    canvas_ = std::make_unique<Canvas>(window_->client());
+    ASSERT_NE(window_->hwnd(), nullptr) << "CreateWindowEx failed, error " << window_->createError();
+    canvas_ = std::make_unique<Canvas>(window_->ClientRect());
     ASSERT_TRUE(canvas_->ok());
   }
 
@@ -77,7 +66,7 @@ class PaintTest : public PluginTest {
   }
 
   HWND hwnd() const { return window_->hwnd(); }
-  RECT client() const { return window_->client(); }
+  RECT client() const { return window_->ClientRect(); }
   Canvas& canvas() { return *canvas_; }
 
   std::unique_ptr<TestWindow> window_;

@@ -1,38 +1,31 @@
 // The DLL under test, loaded once for the whole test program the way the
-// substitute host loads it (LoadLibrary + GetProcAddress by name). The DLL
-// keeps no global state, so tests may share it in any order.
+// hosts load it (the driver's PluginLibrary). The DLL keeps no global
+// state, so tests may share it in any order.
 #pragma once
 
 #include <windows.h>
 
-#include <array>
-#include <string>
-
-#include "host_records.h"
 #include "plugin_library.h"
 
 namespace kn::wine {
 
-using host::EntryPoints;
-
-// The plain names of all entry points; each is exported again with a
-// leading underscore.
-inline const std::array<const char*, host::kEntryPointCount>& EntryPointNames() {
-#define KN_WINE_NAME(name) #name,
-  static const std::array<const char*, host::kEntryPointCount> names = {
-      KN_HOST_ENTRY_POINTS(KN_WINE_NAME)};
-#undef KN_WINE_NAME
-  return names;
-}
+using driver::EntryPoints;
+using driver::EntryPointNames;
 
 // The DLL sits in the working directory the tests run in (the build folder).
 inline const char* PluginPath() { return "kaleidonote.dll"; }
 
-inline host::PluginLibrary& Plugin() {
-  static host::PluginLibrary library(L"kaleidonote.dll");
+inline driver::PluginLibrary& Plugin() {
+  static driver::PluginLibrary library(L"kaleidonote.dll");
   return library;
 }
 
 inline const EntryPoints& Api() { return Plugin().api(); }
+
+// MouseClik at a point given as Win32 gives points.
+inline int ClickChipAt(ChipHandle chip, HWND window, POINT point) {
+  ClickPoint at{point.x, point.y};
+  return Api().MouseClik(chip, window, &at);
+}
 
 }  // namespace kn::wine

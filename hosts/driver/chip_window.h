@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
-namespace kn::host {
+#include "platform/win32_owners.h"
+
+namespace kn::driver {
 
 constexpr DWORD kChipStyle = WS_POPUP | WS_BORDER;
 constexpr DWORD kChipExStyle = WS_EX_TOOLWINDOW;
@@ -14,21 +16,20 @@ class ChipWindow {
  public:
   // A window of the given outer size; ok() tells whether it exists.
   ChipWindow(int width, int height);
-  ~ChipWindow();
   ChipWindow(const ChipWindow&) = delete;
   ChipWindow& operator=(const ChipWindow&) = delete;
 
-  bool ok() const { return window_ != nullptr; }
+  bool ok() const { return window_.get() != nullptr; }
   DWORD createError() const { return createError_; }
-  HWND hwnd() const { return window_; }
+  HWND hwnd() const { return window_.get(); }
 
   bool Resize(int width, int height);
   SIZE OuterSize() const;
   RECT ClientRect() const;
 
  private:
-  HWND window_ = nullptr;
   DWORD createError_ = 0;
+  OwnedWindow window_;
 };
 
-}  // namespace kn::host
+}  // namespace kn::driver

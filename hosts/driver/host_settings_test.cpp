@@ -2,14 +2,10 @@
 
 #include <cstring>
 
-#include "host_records.h"
+#include "host_settings.h"
 
-namespace kn::host {
+namespace kn::driver {
 namespace {
-
-std::int32_t AddressOf(const void* pointer) {
-  return static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(pointer));
-}
 
 std::int32_t IntAt(const void* record, std::size_t offset) {
   std::int32_t value = 0;
@@ -19,18 +15,18 @@ std::int32_t IntAt(const void* record, std::size_t offset) {
 
 TEST(SaveBlock, ModesLandWhereTheChipReadsThem) {
   SaveModes modes;
-  modes.interval = kInterval3Min;
-  modes.linkColor = kLinkGreen;
-  modes.blink = kBlink;
-  modes.boardMode = kBoardMode;
-  modes.scrollMode = kScrollMode;
-  for (int i = 0; i < 9; ++i) modes.lastCheck[i] = 100 + i;
+  modes.interval = IDM_INTERVAL_3MIN;
+  modes.linkColor = IDM_LINK_GREEN;
+  modes.blink = IDM_BLINK;
+  modes.boardMode = IDM_BOARD_MODE;
+  modes.scrollMode = IDM_SCROLL_MODE;
+  modes.lastCheck = {100, 101, 102, 103, 104, 105, 106, 107, 108};
   const SaveBlock block = MakeSaveBlock(modes);
   const struct {
     std::size_t offset;
     std::int32_t value;
-  } expected[] = {{0, 60},          {4, kInterval3Min}, {8, kLinkGreen}, {12, kBlink},
-                  {16, kBoardMode}, {20, kScrollMode},  {24, 100},       {56, 108},
+  } expected[] = {{0, 60},          {4, IDM_INTERVAL_3MIN}, {8, IDM_LINK_GREEN}, {12, IDM_BLINK},
+                  {16, IDM_BOARD_MODE}, {20, IDM_SCROLL_MODE},  {24, 100},       {56, 108},
                   {60, 0},          {64, 0}};
   for (const auto& e : expected) {
     SCOPED_TRACE("offset " + std::to_string(e.offset));
@@ -40,8 +36,8 @@ TEST(SaveBlock, ModesLandWhereTheChipReadsThem) {
 
 TEST(SaveBlock, DefaultModesAreThoseOfAFreshChip) {
   const SaveBlock block = MakeSaveBlock(SaveModes{});
-  EXPECT_EQ(block.interval, kInterval1Min);
-  EXPECT_EQ(block.linkColor, kLinkBlue);
+  EXPECT_EQ(block.interval, IDM_INTERVAL_1MIN);
+  EXPECT_EQ(block.linkColor, IDM_LINK_BLUE);
   EXPECT_EQ(block.blink | block.boardMode | block.scrollMode, 0);
 }
 
@@ -50,14 +46,14 @@ TEST(SaveBlock, EmptyBlockHasLengthZero) {
   EXPECT_EQ(IntAt(&block, 0), 0);
 }
 
-TEST(ChipSettings, FieldsLandWhereTheChipReadsThem) {
-  const char memo[] = "memo";
-  const SaveBlock save = EmptySaveBlock();
-  const LOGFONTA font = MakeNoteFont("Face", -14, true);
-  const ChipSettings settings = MakeChipSettings(memo, RGB(1, 2, 3), RGB(4, 5, 6), font, save, 1);
+TEST(HostSettings, FieldsLandWhereTheChipReadsThem) {
+  HostSettings builder;
+  builder.Memo("memo").TextColor(RGB(1, 2, 3)).BackColor(RGB(4, 5, 6)).Font(MakeNoteFont("Face", -14, true));
+  builder.Zoomed(1);
+  const ChipSettings& settings = *builder.record();
   const auto* bytes = reinterpret_cast<const unsigned char*>(&settings);
   for (std::size_t i = 0; i < 72; ++i) ASSERT_EQ(bytes[i], 0) << "host byte " << i;
-  EXPECT_EQ(IntAt(&settings, 72), AddressOf(memo));
+  EXPECT_STREQ(reinterpret_cast<const char*>(static_cast<std::uintptr_t>(IntAt(&settings, 72))), "memo");
   EXPECT_EQ(IntAt(&settings, 76), 0x030201);
   EXPECT_EQ(IntAt(&settings, 80), 0x060504);
   EXPECT_EQ(IntAt(&settings, 84), -14);           // lfHeight
@@ -65,7 +61,23 @@ TEST(ChipSettings, FieldsLandWhereTheChipReadsThem) {
   EXPECT_EQ(bytes[84 + 23], SHIFTJIS_CHARSET);    // lfCharSet
   EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 84 + 28), "Face");
   EXPECT_EQ(IntAt(&settings, 144), 1);
-  EXPECT_EQ(IntAt(&settings, 148), AddressOf(&save));
+  EXPECT_EQ(IntAt(settings.saveData, 0), 0) << "a host that never saved hands over an empty block";
+}
+
+TEST(HostSettings, RecordFollowsItsBuilderAndItsBlock) {
+  HostSettings builder;
+  builder.Memo("first");
+  const HostSettings copy = builder;
+  builder.NoMemo();
+  EXPECT_EQ(builder.record()->memo, nullptr);
+  ASSERT_NE(copy.record()->memo, nullptr);
+  EXPECT_STREQ(copy.record()->memo, "first") << "a copy points to its own memo";
+  const SaveBlock kept = MakeSaveBlock(SaveModes{});
+  builder.SavedBlockAt(&kept);
+  EXPECT_EQ(builder.record()->saveData, &kept);
+  builder.WithModes(SaveModes{});
+  EXPECT_NE(builder.record()->saveData, &kept);
+  EXPECT_EQ(IntAt(builder.record()->saveData, 0), kSaveBlockLength);
 }
 
 struct FaceCase {
@@ -84,11 +96,8 @@ TEST_P(NoteFontFace, FitsLogFont) {
 
 // Fifteen double-byte characters "あ" and one more byte make 31; a sixteenth
 // character would straddle the limit.
-const std::string kFifteenA = [] {
-  std::string s;
-  for (int i = 0; i < 15; ++i) s += "\x82\xa0";
-  return s;
-}();
+const std::string kFifteenA = "\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0"
+                               "\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NoteFontFace,
@@ -102,4 +111,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<FaceCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace kn::host
+}  // namespace kn::driver

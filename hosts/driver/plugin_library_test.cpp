@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "host_commands.h"
 #include "plugin_library.h"
 
-namespace kn::host {
+namespace kn::driver {
 namespace {
 
+// The tests run in the build folder, beside the DLL.
+const std::wstring kDllBesideTheTests = L"kaleidonote.dll";
+
 TEST(PluginLibrary, ResolvesAllEntryPointsUnderBothNames) {
-  PluginLibrary library(DefaultDllPath());
+  PluginLibrary library(kDllBesideTheTests);
   ASSERT_TRUE(library.ready()) << library.error();
   EntryPoints underscored;
   std::string missing;
@@ -24,7 +26,7 @@ TEST(PluginLibrary, ResolvesAllEntryPointsUnderBothNames) {
 }
 
 TEST(PluginLibrary, NamesTheFirstMissingExport) {
-  PluginLibrary library(DefaultDllPath());
+  PluginLibrary library(kDllBesideTheTests);
   ASSERT_TRUE(library.ready()) << library.error();
   EntryPoints entries;
   std::string missing;
@@ -48,4 +50,4 @@ TEST(PluginLibrary, FailureToLoadIsReported) {
 }
 
 }  // namespace
-}  // namespace kn::host
+}  // namespace kn::driver

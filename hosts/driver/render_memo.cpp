@@ -3,46 +3,25 @@
 #include "chip_window.h"
 #include "dib_canvas.h"
 #include "plugin_library.h"
-#include "wide_text.h"
+#include "scoped_chip.h"
 
-namespace kn::host {
+namespace kn::driver {
 namespace {
 
 constexpr int kMaxSide = 16384;
 
-// A chip that UnInitializeChip frees unless it was freed already.
-class ScopedChip {
- public:
-  explicit ScopedChip(const EntryPoints& api) : api_(api) {}
-  ~ScopedChip() { Free(); }
-  ScopedChip(const ScopedChip&) = delete;
-  ScopedChip& operator=(const ScopedChip&) = delete;
-
-  HLOCAL* receive() { return &handle_; }
-  HLOCAL get() const { return handle_; }
-  void Free() {
-    if (handle_) api_.UnInitializeChip(handle_);
-    handle_ = nullptr;
+std::string Utf8Of(const std::wstring& wide) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                    nullptr);
+  std::string text(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+  if (n > 0) {
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &text[0], n, nullptr, nullptr);
   }
-
- private:
-  const EntryPoints& api_;
-  HLOCAL handle_ = nullptr;
-};
-
-bool CreateChip(const EntryPoints& api, const ChipSettings& settings, bool updateAgain,
-                ScopedChip& chip, std::string& error) {
-  const int created = api.InitializeChip(chip.receive(), 0, &settings);
-  if (created != 0 || !chip.get()) {
-    error = "InitializeChip failed (returned " + std::to_string(created) + ")";
-    return false;
-  }
-  if (updateAgain) api.Update(chip.get(), 0, &settings);
-  return true;
+  return text;
 }
 
 // Asks the chip for its size until it accepts the window's size.
-bool SizeWindow(const EntryPoints& api, HLOCAL chip, ChipWindow& window, RenderResult& result,
+bool SizeWindow(const EntryPoints& api, ChipHandle chip, ChipWindow& window, RenderResult& result,
                 std::string& error) {
   for (int call = 1; call <= kMaxSizingCalls; ++call) {
     const SIZE current = window.OuterSize();
@@ -54,7 +33,7 @@ bool SizeWindow(const EntryPoints& api, HLOCAL chip, ChipWindow& window, RenderR
               std::to_string(size[1]);
       return false;
     }
-    if (accepted == 1) {
+    if (accepted == kSizeAccepted) {
       result.sizeSettled = true;
       return true;
     }
@@ -66,10 +45,10 @@ bool SizeWindow(const EntryPoints& api, HLOCAL chip, ChipWindow& window, RenderR
   return true;
 }
 
-bool Paint(const EntryPoints& api, HLOCAL chip, const ChipWindow& window, Picture& picture,
+bool Paint(const EntryPoints& api, ChipHandle chip, const ChipWindow& window, Picture& picture,
            std::string& error) {
   const RECT client = window.ClientRect();
-  DibCanvas canvas(client.right - client.left, client.bottom - client.top);
+  DibCanvas canvas(client);
   if (!canvas.ok()) {
     error = "cannot make a canvas of the client size " + std::to_string(client.right) + "x" +
             std::to_string(client.bottom);
@@ -86,12 +65,16 @@ bool Paint(const EntryPoints& api, HLOCAL chip, const ChipWindow& window, Pictur
 
 bool RenderWith(const EntryPoints& api, const RenderRequest& request, RenderResult& result,
                 std::string& error) {
-  const SaveBlock save = request.modes ? MakeSaveBlock(*request.modes) : EmptySaveBlock();
-  const ChipSettings settings = MakeChipSettings(request.memo.c_str(), request.textColor,
-                                                 request.backColor, request.font, save);
-  ScopedChip chip(api);
-  const bool board = request.modes && request.modes->boardMode != 0;
-  if (!CreateChip(api, settings, board, chip, error)) return false;
+  HostSettings settings;
+  settings.Memo(request.memo).TextColor(request.textColor).BackColor(request.backColor).Font(request.font);
+  if (request.modes) settings.WithModes(*request.modes);
+  ScopedChip chip(api, settings.record());
+  if (!chip.ok()) {
+    error = "InitializeChip failed (returned " + std::to_string(chip.initResult()) + ")";
+    return false;
+  }
+  // A fresh chip shows its memo until an Update: a board needs one more.
+  if (request.modes && request.modes->boardMode != 0) chip.Update(settings.record());
 
   const SIZE start = request.outerSize.value_or(SIZE{kStartSide, kStartSide});
   ChipWindow window(start.cx, start.cy);
@@ -116,10 +99,10 @@ bool RenderMemo(const RenderRequest& request, RenderResult& result, std::string&
   result = RenderResult{};
   PluginLibrary library(request.dllPath);
   if (!library.ready()) {
-    error = WideToUtf8(library.path()) + ": " + library.error();
+    error = Utf8Of(library.path()) + ": " + library.error();
     return false;
   }
   return RenderWith(library.api(), request, result, error);
 }
 
-}  // namespace kn::host
+}  // namespace kn::driver

@@ -4,19 +4,21 @@
 
 #include <algorithm>
 
-#include "host_commands.h"
 #include "render_memo.h"
 #include "test_files.h"
 
-namespace kn::host {
+namespace kn::driver {
 namespace {
+
+// The tests run in the build folder, beside the DLL.
+const std::wstring kDllBesideTheTests = L"kaleidonote.dll";
 
 constexpr COLORREF kBack = RGB(255, 255, 200);
 constexpr COLORREF kText = RGB(160, 0, 80);
 
 RenderRequest Request(const std::string& memo) {
   RenderRequest request;
-  request.dllPath = DefaultDllPath();
+  request.dllPath = kDllBesideTheTests;
   request.memo = memo;
   request.textColor = kText;
   request.backColor = kBack;
@@ -85,7 +87,7 @@ TEST(RenderMemo, ScrollModeFromTheSavedBlockDrawsTheBevel) {
   ASSERT_NE(highlight, kBack);
   const RenderResult plain = Render(request);
   request.modes = SaveModes{};
-  request.modes->scrollMode = kScrollMode;
+  request.modes->scrollMode = IDM_SCROLL_MODE;
   const RenderResult scrolled = Render(request);
   const int middle = scrolled.picture.width / 2;
   EXPECT_EQ(plain.picture.At(middle, 0), PixelOf(kBack));
@@ -117,9 +119,9 @@ TEST_P(RenderMemoLinks, LinkColourFromTheSavedBlock) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RenderMemoLinks,
-                         ::testing::Values(LinkCase{"Red", kLinkRed, RGB(255, 0, 0)},
-                                           LinkCase{"Green", kLinkGreen, RGB(0, 255, 0)},
-                                           LinkCase{"Blue", kLinkBlue, RGB(0, 0, 255)}),
+                         ::testing::Values(LinkCase{"Red", IDM_LINK_RED, RGB(255, 0, 0)},
+                                           LinkCase{"Green", IDM_LINK_GREEN, RGB(0, 255, 0)},
+                                           LinkCase{"Blue", IDM_LINK_BLUE, RGB(0, 0, 255)}),
                          [](const ::testing::TestParamInfo<LinkCase>& info) {
                            return std::string(info.param.name);
                          });
@@ -132,7 +134,7 @@ TEST(RenderMemo, BoardModeShowsTheListedFileNotTheList) {
   RenderRequest request = Request(list);
   const RenderResult asMemo = Render(request);
   request.modes = SaveModes{};
-  request.modes->boardMode = kBoardMode;
+  request.modes->boardMode = IDM_BOARD_MODE;
   const RenderResult asBoard = Render(request);
   EXPECT_NE(asBoard.picture.pixels, asMemo.picture.pixels);
   // Three squares in a row are wider than the path in this font.
@@ -161,4 +163,4 @@ TEST(RenderMemo, DllWithoutTheEntryPointsIsReported) {
 }
 
 }  // namespace
-}  // namespace kn::host
+}  // namespace kn::driver

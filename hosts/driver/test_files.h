@@ -1,11 +1,13 @@
-// Scratch files for the host's tests, removed when the test ends.
+// Scratch files for the hosts' tests, removed when the test ends.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-namespace kn::host {
+#include "platform/win32_owners.h"
+
+namespace kn::driver {
 
 class ScratchFile {
  public:
@@ -23,18 +25,16 @@ class ScratchFile {
   const std::wstring& path() const { return path_; }
 
   bool Write(const std::string& bytes) const {
-    HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const KernelHandle file(
+        CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.ok()) return false;
     DWORD written = 0;
     const DWORD size = static_cast<DWORD>(bytes.size());
-    const BOOL ok = WriteFile(file, bytes.data(), size, &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    return WriteFile(file.get(), bytes.data(), size, &written, nullptr) && written == bytes.size();
   }
 
  private:
   std::wstring path_;
 };
 
-}  // namespace kn::host
+}  // namespace kn::driver

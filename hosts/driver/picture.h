@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace kn::host {
+namespace kn::driver {
 
 struct Picture {
   int width = 0;
@@ -23,4 +23,4 @@ constexpr std::uint32_t PixelOf(std::uint32_t colorref) {
   return ((colorref & 0xFFu) << 16) | (colorref & 0xFF00u) | ((colorref >> 16) & 0xFFu);
 }
 
-}  // namespace kn::host
+}  // namespace kn::driver

@@ -1,6 +1,6 @@
 #include "chip_window.h"
 
-namespace kn::host {
+namespace kn::driver {
 namespace {
 
 constexpr wchar_t kClassName[] = L"KaleidonoteHostChip";
@@ -19,37 +19,35 @@ bool RegisterChipClass() {
   return registered;
 }
 
+HWND CreateChipWindow(int width, int height, DWORD& error) {
+  if (!RegisterChipClass()) {
+    error = GetLastError();
+    return nullptr;
+  }
+  HWND window = CreateWindowExW(kChipExStyle, kClassName, L"Kaleidonote", kChipStyle, 0, 0, width, height,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!window) error = GetLastError();
+  return window;
+}
+
 }  // namespace
 
-ChipWindow::ChipWindow(int width, int height) {
-  if (!RegisterChipClass()) {
-    createError_ = GetLastError();
-    return;
-  }
-  window_ = CreateWindowExW(kChipExStyle, kClassName, L"Kaleidonote", kChipStyle, 0, 0, width,
-                            height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!window_) createError_ = GetLastError();
-}
-
-ChipWindow::~ChipWindow() {
-  if (window_) DestroyWindow(window_);
-}
+ChipWindow::ChipWindow(int width, int height) : window_(CreateChipWindow(width, height, createError_)) {}
 
 bool ChipWindow::Resize(int width, int height) {
-  return SetWindowPos(window_, nullptr, 0, 0, width, height,
-                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) != 0;
+  return SetWindowPos(hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) != 0;
 }
 
 SIZE ChipWindow::OuterSize() const {
   RECT rect{};
-  GetWindowRect(window_, &rect);
+  GetWindowRect(hwnd(), &rect);
   return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
 RECT ChipWindow::ClientRect() const {
   RECT rect{};
-  GetClientRect(window_, &rect);
+  GetClientRect(hwnd(), &rect);
   return rect;
 }
 
-}  // namespace kn::host
+}  // namespace kn::driver

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "host_records.h"
+#include "host_settings.h"
 #include "picture.h"
 
-namespace kn::host {
+namespace kn::driver {
 
 struct RenderRequest {
   std::wstring dllPath;
@@ -39,4 +39,4 @@ constexpr int kMaxSizingCalls = 4;
 // On failure returns false and says why in `error`.
 bool RenderMemo(const RenderRequest& request, RenderResult& result, std::string& error);
 
-}  // namespace kn::host
+}  // namespace kn::driver
