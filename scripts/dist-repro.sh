@@ -33,7 +33,7 @@ for file in "$zip" build/windows/kaleidonote.dll build/windows/kn-desk.exe build
     echo "dist-repro: same bytes: $file ($(stat -c %s "$file") bytes)"
   else
     echo "dist-repro: FAIL: $file differs from $copy/$file; first differing bytes:"
-    cmp -l "$file" "$copy/$file" | head -5
+    cmp -l "$file" "$copy/$file" | head -5 || true
     different=1
   fi
 done

@@ -35,9 +35,9 @@ mkdir -p "$top/examples/board"
 
 # Text for Windows: CR LF line ends whatever the source has.
 crlf() { sed 's/\r$//; s/$/\r/'; }
-# The examples must be code page 932 text, as the host keeps memos.
-cp932_text() {
-  iconv -f CP932 -t UTF-8 "$1" >/dev/null 2>&1 || fail "$1 is not code page 932 text"
+# A memo must be code page 932 text, as the host keeps memos.
+memo_text() {
+  iconv -f CP932 -t UTF-8 "$1" >/dev/null 2>&1 || fail "$1 is a memo but not code page 932 text"
   crlf <"$1"
 }
 
@@ -52,33 +52,36 @@ grep -q '@VERSION@' "$readme" || fail "$readme has no @VERSION@ to fill"
 
 # The guide: one page that shows its pictures even when opened from inside
 # the zip. Lines are not rewrapped: a line break inside Japanese text would
-# show as a space.
+# show as a space. Wide columns let the browser size the tables' columns
+# to their text instead of by the dashes under their headings.
 guide=docs/ja/guide.md
 title=$(sed -n '1s/^# *//p' "$guide")
 [ -n "$title" ] || fail "$guide does not start with a '# ' title"
 # pandoc decodes its arguments by the locale: the title is UTF-8.
-LC_ALL=C.UTF-8 pandoc "$guide" --from markdown --to html5 --standalone --self-contained --wrap=none \
-  --resource-path=docs/ja --css scripts/dist-guide.css --lua-filter scripts/dist-guide.lua \
-  -V lang=ja --metadata pagetitle="$title" -o "$top/guide.html"
+LC_ALL=C.UTF-8 pandoc "$guide" --from markdown --to html5 --standalone --self-contained \
+  --wrap=none --columns=10000 --resource-path=docs/ja --css scripts/dist-guide.css \
+  --lua-filter scripts/dist-guide.lua -V lang=ja --metadata pagetitle="$title" -o "$top/guide.html"
 
-cp932_text examples/welcome.txt >"$top/examples/welcome.txt"
+# The examples: the memos (welcome.txt and the board lists) as the host keeps
+# them; the board files as they are. A list names its files relative to the
+# extracted folder, where kn-desk and kn-host start; the host itself needs
+# full paths, which a comment at its top explains.
+memo_text examples/welcome.txt >"$top/examples/welcome.txt"
 for file in examples/board/*; do
-  cp932_text "$file" >"$top/$file"
-done
-# The list names its files relative to the extracted folder, which is where
-# kn-desk and kn-host start; the host itself needs full paths.
-board_list=$top/examples/board/board-list.txt
-[ -f "$board_list" ] || fail "examples/board/board-list.txt is missing"
-{
-  iconv -f UTF-8 -t CP932 <<'TEXT' | crlf
-; 掲示板モードのメモの例です。ファイル名は展開したフォルダーを基準に書いてあるので、
-; 展開したフォルダーの kn-desk.exe と kn-host.exe では、このまま表示できます。
-; ホストのチップでは、ファイル名をフルパスで書いてください（例: C:\kaleidonote\examples\board\notice.txt）。
+  case $file in
+    *list.txt)
+      {
+        iconv -f UTF-8 -t CP932 <<'TEXT' | crlf
+; 掲示板モードのメモの例です。ファイル名は、展開したフォルダーからの相対パスで書いてあります。
+; 展開したフォルダーにある kn-desk.exe や kn-host.exe なら、このまま表示できます。
+; ホストのチップで使うときは、ファイル名をフルパスに書き換えてください（例: C:\kaleidonote\examples\board\notice.txt）。
 ; メモの編集からかれいど帳のファイル選択を使うと、選んだファイルのフルパスが1行追加されます。
 TEXT
-  grep -v '^;' "$board_list"
-} >"$stage/board-list.txt"
-mv "$stage/board-list.txt" "$board_list"
+        memo_text "$file" | grep -v '^;'
+      } >"$top/$file" ;;
+    *) crlf <"$file" >"$top/$file" ;;
+  esac
+done
 
 (cd "$top" && find . -type f | sort | sed 's|^\./||' | xargs sha256sum | crlf) >"$stage/SHA256SUMS"
 mv "$stage/SHA256SUMS" "$top/SHA256SUMS"
