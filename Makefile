@@ -77,7 +77,7 @@ dist-check: windows
 
 # A second build of the release from a copy of the sources in another folder
 # gives the same bytes.
-dist-repro: dist
+dist-repro: deps
 	scripts/dist-repro.sh
 
 # The guide's pictures, rendered from docs/examples by the real DLL.

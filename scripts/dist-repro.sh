@@ -8,20 +8,23 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 jobs=${JOBS:-2}
 
+# The release here first, so that both builds are of the same sources.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$jobs" --target dist >build/repro.log 2>&1 || { cat build/repro.log; exit 1; }
 shopt -s nullglob
 zips=(build/dist/kaleidonote-*.zip)
-[ ${#zips[@]} -eq 1 ] || { echo "dist-repro: expected one build/dist/kaleidonote-VERSION.zip (make dist)"; exit 1; }
+[ ${#zips[@]} -eq 1 ] || { echo "dist-repro: expected one build/dist/kaleidonote-VERSION.zip"; exit 1; }
 zip=${zips[0]}
 
 # The working tree as it is (tracked and new files, not what git ignores), so
-# uncommitted changes are in both builds; the copy has no history, so it is
-# given the time of the commit that the first build took.
+# uncommitted changes are in both builds; the copy has no history, so both
+# builds are given the time of the commit.
 copy=build/repro/kaleidonote
 rm -rf build/repro
 mkdir -p "$copy"
 git ls-files -z --cached --others --exclude-standard |
   tar --null --ignore-failed-read -T - -cf - 2>/dev/null | tar -xf - -C "$copy"
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 echo "dist-repro: $(date +%T) building the release again in $copy"
 (cd "$copy" && cmake --preset windows >/dev/null && cmake --build --preset windows -j"$jobs" --target dist) \
   >build/repro.log 2>&1 || { cat build/repro.log; exit 1; }
