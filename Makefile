@@ -5,7 +5,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 30
 WINE_RUN := scripts/wine-run
 
-.PHONY: demo test deps native asan windows wine-tests fuzz-build fuzz-short fuzz bench soak screenshot docs clean
+.PHONY: demo test deps native asan windows wine-tests fuzz-build fuzz-short fuzz dist dist-check dist-repro bench soak screenshot docs clean
 
 demo: windows
 	@scripts/wine-prefix.sh
@@ -60,6 +60,25 @@ fuzz-short: fuzz-build
 fuzz: FUZZ_SECONDS = 600
 fuzz: fuzz-build
 	@scripts/fuzz-all.sh $(FUZZ_SECONDS)
+
+# The release zip, build/dist/kaleidonote-VERSION.zip: the windows build's
+# DLL and programs (Release, stripped, reproducible), the Japanese readme and
+# guide, the examples and SHA256SUMS.
+dist: deps
+	@echo "dist: $$(date +%T) building"
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j$(JOBS) --target dist
+
+# The zip's contents, and its programs run from the extracted folder under
+# Wine; `make test` runs the same check among the Wine suites.
+dist-check: windows
+	@scripts/wine-prefix.sh
+	ctest --preset windows -R '^release_'; status=$$?; scripts/wine-prefix.sh stop; exit $$status
+
+# A second build of the release from a copy of the sources in another folder
+# gives the same bytes.
+dist-repro: deps
+	scripts/dist-repro.sh
 
 # The guide's pictures, rendered from docs/examples by the real DLL.
 docs: windows

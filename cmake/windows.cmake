@@ -36,7 +36,7 @@ if(KN_HOST_SOURCES)
   target_compile_options(kn_host_parts PRIVATE ${KN_WARNINGS})
   # The hosts convert Unicode text as the plug-in's text toolkit does.
   target_link_libraries(kn_host_parts PUBLIC kn_driver kn_markup kn_platform gdi32 user32 ole32 oleaut32
-                        windowscodecs comdlg32 uuid)
+                        windowscodecs comdlg32 uuid version)
   add_executable(kn-host hosts/kn-host/kn_host_main.cpp)
   target_link_libraries(kn-host PRIVATE kn_host_parts)
   target_compile_options(kn-host PRIVATE ${KN_WARNINGS})
@@ -94,6 +94,7 @@ add_test(NAME core_tests_under_wine COMMAND kn_core_tests_win)
 set_tests_properties(core_tests_under_wine PROPERTIES TIMEOUT 900)
 
 # Programs with make targets of their own: the benchmarks under Wine and the
-# desktop host.
+# desktop host; then the release zip of the shipped programs.
 include(${CMAKE_SOURCE_DIR}/cmake/bench_win.cmake OPTIONAL)
 include(${CMAKE_SOURCE_DIR}/cmake/desktop.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/cmake/dist.cmake)

@@ -9,7 +9,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok
 for p in cmake ninja-build g++ clang googletest libgtest-dev libbenchmark-dev \
          g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 \
          fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation locales xvfb imagemagick \
-         libclang-rt-14-dev qemu-user-static wine64 valgrind; do
+         libclang-rt-14-dev qemu-user-static wine64 valgrind pandoc zip unzip; do
   have_pkg "$p" || need+=("$p")
 done
 

@@ -1,5 +1,8 @@
+#include <windows.h>
+
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "host_commands.h"
 #include "plugin_library.h"
@@ -47,6 +50,27 @@ bool PrintExports(const driver::PluginLibrary& library, const char* prefix) {
   return all;
 }
 
+// Prints the version in the DLL's own version resource, the one a release is
+// named after: major.minor.patch, and the fourth part when it is not zero.
+void PrintVersion(const std::wstring& path) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  std::vector<unsigned char> block(size);
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT fixedSize = 0;
+  if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, block.data()) ||
+      !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) ||
+      fixedSize < sizeof *fixed) {
+    std::printf("version: none\n");
+    return;
+  }
+  const unsigned parts[] = {HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                            HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)};
+  std::printf("version: %u.%u.%u", parts[0], parts[1], parts[2]);
+  if (parts[3] != 0) std::printf(".%u", parts[3]);
+  std::printf("\n");
+}
+
 }  // namespace
 
 int RunInfo(const HostOptions& options) {
@@ -57,6 +81,7 @@ int RunInfo(const HostOptions& options) {
     return kExitFailed;
   }
   std::printf("%s\n", WideToUtf8(library.path()).c_str());
+  PrintVersion(library.path());
   const bool plain = PrintExports(library, "");
   const bool underscored = PrintExports(library, "_");
   if (library.api().DrawExSpecification) PrintDescription(library.api());
