@@ -7,6 +7,9 @@
 # Creating a prefix takes minutes here (32-bit Wine runs under emulation), so
 # it is made under a lock and marked ready only when complete: a second caller
 # waits instead of finding a half-made prefix, and a half-made one is redone.
+# `wine-prefix.sh create` only makes the prefix (`make test` runs it in the
+# background while the native suites build); without it the persistent
+# server is started too.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
@@ -20,8 +23,8 @@ fi
 mkdir -p "$(dirname "$WINEPREFIX")"
 exec 9>"$WINEPREFIX.lock"
 flock 9
-if [ ! -f "$WINEPREFIX/.kn-ready" ]; then
-  echo "wine-prefix: creating $WINEPREFIX (once; this takes a few minutes)"
+# One attempt at a new prefix; what Wine printed goes to the log beside it.
+create_prefix() {
   # What an interrupted creation left behind is started over.
   wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
@@ -34,13 +37,28 @@ if [ ! -f "$WINEPREFIX/.kn-ready" ]; then
   # server ends only after every process of the installation has.
   # A process that never ends must not hold up the run: after a quarter of
   # an hour of waiting the server is ended, which saves the registry.
-  timeout 1800 wineboot -i >/dev/null 2>&1 </dev/null || true
-  timeout 900 wineserver -w || wineserver -k 2>/dev/null || true
-  [ -f "$WINEPREFIX/drive_c/windows/system32/user32.dll" ] || { echo "wine-prefix: the installation did not finish"; exit 1; }
-  grep -qs '"Graphics"="null"' "$WINEPREFIX/user.reg" || { echo "wine-prefix: the driver setting was lost"; exit 1; }
+  local started=$SECONDS
+  timeout 1800 wineboot -i >"$BOOT_LOG" 2>&1 </dev/null || echo "wine-prefix: wineboot ended with $? after $((SECONDS - started)) s" | tee -a "$BOOT_LOG"
+  timeout 900 wineserver -w || { echo "wine-prefix: the installation still ran after $((SECONDS - started)) s; ending it" | tee -a "$BOOT_LOG"; wineserver -k 2>/dev/null || true; }
+  [ -f "$WINEPREFIX/drive_c/windows/system32/user32.dll" ] || { echo "wine-prefix: the installation did not finish ($((SECONDS - started)) s)"; return 1; }
+  grep -qs '"Graphics"="null"' "$WINEPREFIX/user.reg" || { echo "wine-prefix: the driver setting was lost"; return 1; }
+  echo "wine-prefix: created in $((SECONDS - started)) s"
+}
+
+if [ ! -f "$WINEPREFIX/.kn-ready" ]; then
+  BOOT_LOG="$WINEPREFIX.log"
+  echo "wine-prefix: creating $WINEPREFIX (once; this takes a few minutes)"
+  # Under emulation a creation can die with the emulator: one more is made
+  # from nothing before the run gives up.
+  if ! create_prefix; then
+    tail -n 20 "$BOOT_LOG" | sed 's/^/wine-prefix: | /'
+    echo "wine-prefix: trying once more"
+    create_prefix || { tail -n 20 "$BOOT_LOG" | sed 's/^/wine-prefix: | /'; exit 1; }
+  fi
   touch "$WINEPREFIX/.kn-ready"
 fi
 flock -u 9
+[ "${1:-}" = "create" ] && exit 0
 # Keep one server alive for the whole run. A new server (it puts itself in
 # the background once it listens) gets its session booted now: the helper
 # processes the boot starts (services, devices) then hold no one's pipes, and
