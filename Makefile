@@ -14,12 +14,13 @@ demo: windows
 	@echo "DLL:      $(CURDIR)/build/windows/kaleidonote.dll"
 	@echo "Pictures: $(CURDIR)/build/welcome.png (a memo), $(CURDIR)/build/board.png (board mode)"
 
-# Making the Wine prefix is the longest step of a first run under emulation
-# and needs only one core: it starts at once, in the background, and the Wine
-# suites wait for it (the prefix script holds a lock while it works).
+# Making the Wine prefix and booting its session is the longest step of a
+# first run under emulation and keeps about one core busy: it starts at once,
+# in the background, and the Wine suites wait for it (the prefix script holds
+# a lock while it works).
 test: deps
 	@mkdir -p build
-	@scripts/wine-prefix.sh create >build/wineprefix-create.out 2>&1 &
+	@scripts/wine-prefix.sh >build/wineprefix.out 2>&1 &
 	@$(MAKE) --no-print-directory native asan fuzz-short dist-repro wine-tests
 	@echo "All test suites passed."
 
@@ -49,7 +50,7 @@ windows: deps
 # core busy.
 wine-tests: windows
 	@echo "wine-tests: $$(date +%T) preparing the Wine prefix"
-	@scripts/wine-prefix.sh || { cat build/wineprefix-create.out 2>/dev/null; exit 1; }
+	@scripts/wine-prefix.sh || { cat build/wineprefix.out 2>/dev/null; exit 1; }
 	@echo "wine-tests: $$(date +%T) running the suites"
 	ctest --preset windows; status=$$?; scripts/wine-prefix.sh stop; echo "wine-tests: $$(date +%T) done"; exit $$status
 

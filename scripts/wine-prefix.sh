@@ -7,9 +7,9 @@
 # Creating a prefix takes minutes here (32-bit Wine runs under emulation), so
 # it is made under a lock and marked ready only when complete: a second caller
 # waits instead of finding a half-made prefix, and a half-made one is redone.
-# `wine-prefix.sh create` only makes the prefix (`make test` runs it in the
-# background while the native suites build); without it the persistent
-# server is started too.
+# The lock is held until the server's session is booted, so `make test` can
+# run this in the background while the native suites build, and the Wine
+# suites' own call waits for it.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
@@ -38,7 +38,7 @@ create_prefix() {
   # A process that never ends must not hold up the run: after a quarter of
   # an hour of waiting the server is ended, which saves the registry.
   local started=$SECONDS
-  timeout 1800 wineboot -i >"$BOOT_LOG" 2>&1 </dev/null || echo "wine-prefix: wineboot ended with $? after $((SECONDS - started)) s" | tee -a "$BOOT_LOG"
+  timeout 1800 wineboot -i >"$BOOT_LOG" 2>&1 </dev/null 9>&- || echo "wine-prefix: wineboot ended with $? after $((SECONDS - started)) s" | tee -a "$BOOT_LOG"
   timeout 900 wineserver -w || { echo "wine-prefix: the installation still ran after $((SECONDS - started)) s; ending it" | tee -a "$BOOT_LOG"; wineserver -k 2>/dev/null || true; }
   [ -f "$WINEPREFIX/drive_c/windows/system32/user32.dll" ] || { echo "wine-prefix: the installation did not finish ($((SECONDS - started)) s)"; return 1; }
   grep -qs '"Graphics"="null"' "$WINEPREFIX/user.reg" || { echo "wine-prefix: the driver setting was lost"; return 1; }
@@ -57,15 +57,15 @@ if [ ! -f "$WINEPREFIX/.kn-ready" ]; then
   fi
   touch "$WINEPREFIX/.kn-ready"
 fi
-flock -u 9
-[ "${1:-}" = "create" ] && exit 0
 # Keep one server alive for the whole run. A new server (it puts itself in
 # the background once it listens) gets its session booted now: the helper
 # processes the boot starts (services, devices) then hold no one's pipes, and
 # the first test does not pay for the boot. A server already running for this
 # prefix makes the start fail at once, and its session is booted already.
-if wineserver -p >/dev/null 2>&1 </dev/null; then
+# Neither keeps the lock's descriptor.
+if wineserver -p >/dev/null 2>&1 </dev/null 9>&-; then
   # A boot that never ends must not hold up the run: the tests boot what
   # is missing themselves.
-  timeout 900 wineboot >/dev/null 2>&1 </dev/null || true
+  timeout 900 wineboot >/dev/null 2>&1 </dev/null 9>&- || true
 fi
+flock -u 9
