@@ -16,7 +16,7 @@ constexpr unsigned char kUntouched = 0xCD;
 // The record sits at the start of a larger zone so that writes past its end
 // show up.
 struct DescriptionZone {
-  ChipSpecification record;
+  ChipDescription record;
   unsigned char beyond[184];
 };
 
@@ -24,7 +24,7 @@ void PrintDescription(const driver::EntryPoints& api) {
   DescriptionZone zone;
   std::memset(&zone, kUntouched, sizeof zone);
   const int result = api.DrawExSpecification(&zone.record);
-  const ChipSpecification& record = zone.record;
+  const ChipDescription& record = zone.record;
   const std::string title(record.title, strnlen(record.title, sizeof record.title));
   std::printf("DrawExSpecification returned %d\n", result);
   std::printf("  offset  0: %ld\n  offset  4: %ld\n", static_cast<long>(record.value0),

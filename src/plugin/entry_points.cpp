@@ -39,20 +39,20 @@ void ShowAbout(Services& services) {
 // Writes one field of the host's record where it stands, touching nothing
 // around it.
 template <typename Value>
-void WriteAt(ChipSpecification* specification, std::size_t offset, const Value& value) {
-  std::memcpy(reinterpret_cast<unsigned char*>(specification) + offset, &value, sizeof value);
+void WriteAt(ChipDescription* description, std::size_t offset, const Value& value) {
+  std::memcpy(reinterpret_cast<unsigned char*>(description) + offset, &value, sizeof value);
 }
 
 }  // namespace
 
-int DrawExSpecification(ChipSpecification* specification) {
-  if (!specification) return 0;
-  WriteAt(specification, offsetof(ChipSpecification, value0), kSpecificationValues[0]);
-  WriteAt(specification, offsetof(ChipSpecification, value4), kSpecificationValues[1]);
-  WriteAt(specification, offsetof(ChipSpecification, title), kChipTitle);  // the title and its NUL
-  WriteAt(specification, offsetof(ChipSpecification, value60), kSpecificationValues[2]);
-  WriteAt(specification, offsetof(ChipSpecification, value64), kSpecificationValues[3]);
-  WriteAt(specification, offsetof(ChipSpecification, value68), kSpecificationValues[4]);
+int DrawExSpecification(ChipDescription* description) {
+  if (!description) return 0;
+  WriteAt(description, offsetof(ChipDescription, value0), kDescriptionValues[0]);
+  WriteAt(description, offsetof(ChipDescription, value4), kDescriptionValues[1]);
+  WriteAt(description, offsetof(ChipDescription, title), kChipTitle);  // the title and its NUL
+  WriteAt(description, offsetof(ChipDescription, value60), kDescriptionValues[2]);
+  WriteAt(description, offsetof(ChipDescription, value64), kDescriptionValues[3]);
+  WriteAt(description, offsetof(ChipDescription, value68), kDescriptionValues[4]);
   return 0;
 }
 

@@ -8,7 +8,7 @@
 
 namespace kn::entry {
 
-int DrawExSpecification(ChipSpecification* specification);
+int DrawExSpecification(ChipDescription* description);
 int DrawExConfigure(Services& services);
 int DrawExAbout(Services& services);
 int InitializeChip(Services& services, ChipHandle* out, const ChipSettings* settings);

@@ -14,8 +14,8 @@
 
 using namespace kn;
 
-KN_EXPORT int KN_CDECL DrawExSpecification(ChipSpecification* specification) {
-  return GuardedCall(0, [&] { return entry::DrawExSpecification(specification); });
+KN_EXPORT int KN_CDECL DrawExSpecification(ChipDescription* description) {
+  return GuardedCall(0, [&] { return entry::DrawExSpecification(description); });
 }
 
 KN_EXPORT int KN_CDECL DrawExConfigure(WindowHandle owner) {

@@ -1,7 +1,7 @@
 // The contract between the plug-in and its host: the entry points and their
 // signatures, the records they exchange with their fixed byte layouts, the
 // menu command ids, the result values and the values of the chip's
-// specification. The DLL, the hosts, the tools, the tests and the benchmarks
+// description. The DLL, the hosts, the tools, the tests and the benchmarks
 // all read it from here.
 #pragma once
 
@@ -101,7 +101,7 @@ static_assert(sizeof(SaveBlock) == 68, "68 bytes");
 
 // ---- What DrawExSpecification fills. The numbers mean something to the
 // host only; the host lists the chip kind under the title.
-struct ChipSpecification {
+struct ChipDescription {
   std::int32_t value0;
   std::int32_t value4;
   char title[52];  // NUL-terminated code page 932
@@ -109,14 +109,14 @@ struct ChipSpecification {
   std::int32_t value64;
   std::int32_t value68;
 };
-static_assert(offsetof(ChipSpecification, title) == 8, "title at 8");
-static_assert(offsetof(ChipSpecification, value60) == 60, "value at 60");
-static_assert(sizeof(ChipSpecification) == 72, "72 bytes");
-constexpr std::int32_t kSpecificationValues[] = {256, 256, 141, 2, 126};
+static_assert(offsetof(ChipDescription, title) == 8, "title at 8");
+static_assert(offsetof(ChipDescription, value60) == 60, "value at 60");
+static_assert(sizeof(ChipDescription) == 72, "72 bytes");
+constexpr std::int32_t kDescriptionValues[] = {256, 256, 141, 2, 126};
 
 // "Kaleidonote かれいど帳"
 inline constexpr const char kChipTitle[] = "Kaleidonote \x82\xA9\x82\xEA\x82\xA2\x82\xC7\x92\xA0";
-static_assert(sizeof kChipTitle <= sizeof ChipSpecification::title, "the title fits its field");
+static_assert(sizeof kChipTitle <= sizeof ChipDescription::title, "the title fits its field");
 
 // ---- The board-file chooser's request (EditHelper).
 struct EditRequest {
@@ -148,7 +148,7 @@ static_assert(sizeof(EditRequest) == 12, "12 bytes");
 // ---- The entry points: plain C functions with the caller-cleans calling
 // convention, exported under their names and again with a leading
 // underscore.
-using DrawExSpecificationFn = int(KN_CDECL*)(ChipSpecification* specification);
+using DrawExSpecificationFn = int(KN_CDECL*)(ChipDescription* description);
 using DrawExConfigureFn = int(KN_CDECL*)(WindowHandle owner);
 using DrawExAboutFn = int(KN_CDECL*)(WindowHandle owner);
 using InitializeChipFn = int(KN_CDECL*)(ChipHandle* chip, int value, const ChipSettings* settings);

@@ -24,7 +24,7 @@ using DescriptionTest = PluginTest;
 
 TEST_F(DescriptionTest, WritesTheSixValuesAndNothingFrom72On) {
   std::vector<std::uint8_t> record(512, 0xCC);
-  EXPECT_EQ(Api().DrawExSpecification(reinterpret_cast<ChipSpecification*>(record.data())), 0);
+  EXPECT_EQ(Api().DrawExSpecification(reinterpret_cast<ChipDescription*>(record.data())), 0);
 
   EXPECT_EQ(IntAt(record, 0), 256);
   EXPECT_EQ(IntAt(record, 4), 256);
