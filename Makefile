@@ -24,16 +24,22 @@ test: deps
 	@$(MAKE) --no-print-directory native asan fuzz-short dist-repro wine-tests
 	@echo "All test suites passed."
 
+# Everything (the Wine set included); deps-native: only what the native,
+# asan and fuzz builds use.
 deps:
 	@scripts/install-deps.sh
 
-native: deps
+.PHONY: deps-native
+deps-native:
+	@scripts/install-deps.sh native
+
+native: deps-native
 	@echo "native: $$(date +%T) building"
 	cmake --preset native >/dev/null
 	cmake --build --preset native -j$(JOBS)
 	ctest --preset native
 
-asan: deps
+asan: deps-native
 	@echo "asan: $$(date +%T) building"
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j$(JOBS)
@@ -54,7 +60,7 @@ wine-tests: windows
 	@echo "wine-tests: $$(date +%T) running the suites"
 	ctest --preset windows; status=$$?; scripts/wine-prefix.sh stop; echo "wine-tests: $$(date +%T) done"; exit $$status
 
-fuzz-build: deps
+fuzz-build: deps-native
 	@echo "fuzz-build: $$(date +%T) building"
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j$(JOBS)

@@ -28,7 +28,7 @@ function(kn_layer name)
     return()
   endif()
 
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${name}/*.cpp)
+  kn_glob(sources ${CMAKE_SOURCE_DIR}/src/${name}/*.cpp)
   if(WIN32)
     list(FILTER sources EXCLUDE REGEX "_(posix|iconv)\\.cpp$")
   else()

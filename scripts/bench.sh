@@ -27,6 +27,11 @@ scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$root/build"
 : >"$rows"
+# Appends a program's result rows; a program that ran but gave none would
+# leave its figures out of the table without a word.
+rows_of() {
+  grep '^KNBENCH' "$1" >>"$rows" || { echo "bench: $2 printed no results:" >&2; cat "$1" >&2; exit 1; }
+}
 
 # --- native ------------------------------------------------------------------
 if [ "${KN_BENCH_SKIP_NATIVE:-0}" != 1 ]; then
@@ -36,7 +41,8 @@ if [ "${KN_BENCH_SKIP_NATIVE:-0}" != 1 ]; then
 
   echo "bench: native line preparation (Google Benchmark)"
   "$native/prepare_line_bench" --benchmark_filter='BM_Prepare' --benchmark_repetitions=5 \
-    --benchmark_report_aggregates_only=true --benchmark_format=csv >"$scratch/prepare.csv" 2>/dev/null
+    --benchmark_report_aggregates_only=true --benchmark_format=csv >"$scratch/prepare.csv" 2>"$scratch/prepare.log" ||
+    { echo "bench: prepare_line_bench failed:" >&2; cat "$scratch/prepare.log" >&2; exit 1; }
   # name,iterations,real_time,cpu_time,time_unit,bytes_per_second,items_per_second,...
   awk -F, '/_median"?,/ {
       name = $1; gsub(/"/, "", name); sub(/^BM_Prepare/, "", name); sub(/_median$/, "", name)
@@ -61,11 +67,11 @@ if [ "${KN_BENCH_SKIP_NATIVE:-0}" != 1 ]; then
 
   echo "bench: native allocations of a paint"
   "$native/paint_allocations_bench" >"$scratch/allocs.log"
-  grep '^KNBENCH' "$scratch/allocs.log" >>"$rows" || true
+  rows_of "$scratch/allocs.log" paint_allocations_bench
 
   echo "bench: native board re-read and idle tick"
   "$native/board_reread_bench" >"$scratch/reread.log"
-  grep '^KNBENCH' "$scratch/reread.log" >>"$rows" || true
+  rows_of "$scratch/reread.log" board_reread_bench
 fi
 
 # --- Wine --------------------------------------------------------------------
@@ -79,7 +85,7 @@ if [ "${KN_BENCH_SKIP_WINE:-0}" != 1 ]; then
     cat "$root/build/bench-wine.log" >&2
     exit 1
   }
-  tr -d '\r' <"$root/build/bench-wine.log" | grep '^KNBENCH' >>"$rows" || true
+  rows_of <(tr -d '\r' <"$root/build/bench-wine.log") kn_bench_win.exe
 fi
 
 # --- the table ---------------------------------------------------------------

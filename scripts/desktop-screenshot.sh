@@ -21,6 +21,8 @@ x11_prefix="$("$root/scripts/wine-x11-prefix.sh")"
 
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/kn-desk-shot.XXXXXX")"
 xvfb_pid=""
+# Cleaning up after a run that stopped early: a server or display that is
+# already gone is not a failure.
 cleanup() {
   WINEPREFIX="$x11_prefix" wineserver -k 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true

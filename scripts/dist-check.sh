@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the release zip that `make dist` wrote: what it holds and in which
 # form; that its programs are the ones this build tested, stripped, without
-# time stamps or build paths, the DLL importing only system DLLs; and, under
+# time stamps or build paths, the DLL importing exactly its pinned list
+# (tests/dll_imports.txt) and exporting the entry points; and, under
 # Wine from the extracted folder, that kn-host reads the DLL's version and
 # renders the example board.
 #
@@ -119,15 +120,15 @@ for program in kaleidonote.dll kn-desk.exe kn-explain.exe kn-host.exe; do
   $objdump -h "$file" | grep -q ' \.debug' && fail "$program carries debug sections"
   strings -a "$file" | grep -qF "$root" && fail "$program contains the build's path $root"
 done
-imports=$($objdump -p "$top/kaleidonote.dll" | sed -n 's/^\tDLL Name: //p' | tr 'a-z' 'A-Z' | sort -u)
-for dll in $imports; do
-  case $dll in
-    KERNEL32.DLL | USER32.DLL | GDI32.DLL | SHELL32.DLL | COMDLG32.DLL | ADVAPI32.DLL | MSVCRT.DLL) ;;
-    *) fail "kaleidonote.dll imports $dll, which is not a system DLL" ;;
-  esac
-done
-exports=$($objdump -p "$top/kaleidonote.dll" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -c $'^\t\[')
-[ "$exports" = 38 ] || fail "kaleidonote.dll exports $exports names instead of 38"
+scripts/dll-imports.sh "$top/kaleidonote.dll" || fail "kaleidonote.dll does not import exactly tests/dll_imports.txt"
+# The export table the build wrote from the host's contract: each entry
+# point under its plain and its underscore name, nothing else.
+exported=$($objdump -p "$top/kaleidonote.dll" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+  sed -n 's/^\t\[ *[0-9]*\] //p' | sort)
+declared=$(sed -n '/^EXPORTS$/,$ s/^  \([A-Za-z0-9_]*\).*/\1/p' "$build/kaleidonote.def" | sort)
+[ -n "$declared" ] || fail "$build/kaleidonote.def declares no exports"
+[ "$exported" = "$declared" ] ||
+  fail "kaleidonote.dll's exports are not those of $build/kaleidonote.def: $(diff <(echo "$declared") <(echo "$exported") | grep '^[<>]' | tr '\n' ' ')"
 
 echo "dist-check: the extracted programs under Wine"
 # Each Wine program takes minutes to start under emulation, so the two run

@@ -23,8 +23,10 @@ zip=${zips[0]}
 copy=build/repro/kaleidonote
 rm -rf build/repro
 mkdir -p "$copy"
+# A tracked file deleted in the working tree is left out of the copy too:
+# tar names it in a warning and goes on.
 git ls-files -z --cached --others --exclude-standard |
-  tar --null --ignore-failed-read -T - -cf - 2>/dev/null | tar -xf - -C "$copy"
+  tar --null --ignore-failed-read -T - -cf - | tar -xf - -C "$copy"
 echo "dist-repro: $(date +%T) building the release again in $copy"
 (cd "$copy" && cmake --preset windows >/dev/null && cmake --build --preset windows -j"$jobs" --target dist) \
   >build/repro.log 2>&1 || { cat build/repro.log; exit 1; }
@@ -36,6 +38,7 @@ for file in "$zip" build/windows/kaleidonote.dll build/windows/kn-desk.exe build
     echo "dist-repro: same bytes: $file ($(stat -c %s "$file") bytes)"
   else
     echo "dist-repro: FAIL: $file differs from $copy/$file; first differing bytes:"
+    # cmp's status says the files differ, which is already known here.
     cmp -l "$file" "$copy/$file" | head -5 || true
     different=1
   fi

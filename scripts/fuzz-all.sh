@@ -32,6 +32,8 @@ else
 fi
 [ ${#names[@]} -gt 0 ] || { echo "fuzz: no targets in $build"; exit 1; }
 
+# A statistic missing from a log is not a failure of the run: the summary
+# shows "?" for it.
 stat_of() { grep -m1 "stat::$1" "$2" | awk '{print $2}' || true; }
 
 status=0

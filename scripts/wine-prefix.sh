@@ -16,6 +16,7 @@ source "$(dirname "$0")/wine-env.sh"
 if [ "${1:-}" = "stop" ]; then
   # Other work on the same prefix may still need the server.
   [ -n "${KN_KEEP_WINESERVER:-}" ] && exit 0
+  # No server left to end is the usual case, not a failure.
   wineserver -k 2>/dev/null || true
   exit 0
 fi
@@ -25,7 +26,8 @@ exec 9>"$WINEPREFIX.lock"
 flock 9
 # One attempt at a new prefix; what Wine printed goes to the log beside it.
 create_prefix() {
-  # What an interrupted creation left behind is started over.
+  # What an interrupted creation left behind is started over; usually no
+  # server runs for it, which is not a failure.
   wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
@@ -66,6 +68,7 @@ fi
 if wineserver -p >/dev/null 2>&1 </dev/null 9>&-; then
   # A boot that never ends must not hold up the run: the tests boot what
   # is missing themselves.
-  timeout 900 wineboot >/dev/null 2>&1 </dev/null 9>&- || true
+  timeout 900 wineboot >/dev/null 2>&1 </dev/null 9>&- ||
+    echo "wine-prefix: booting the session ended with status $?; the tests boot what is missing"
 fi
 flock -u 9

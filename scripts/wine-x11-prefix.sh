@@ -18,6 +18,7 @@ exec 9>"$x11.lock"
 flock 9
 if [ ! -f "$x11/.kn-x11" ] || [ "$base/.kn-ready" -nt "$x11/.kn-x11" ]; then
   echo "wine-x11-prefix: copying the Wine prefix to $x11" >&2
+  # Usually no server runs for the old copy, which is not a failure.
   WINEPREFIX="$x11" wineserver -k 2>/dev/null || true
   rm -rf "$x11"
   cp -a "$base" "$x11"

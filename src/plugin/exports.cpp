@@ -1,5 +1,5 @@
-// The entry points the DLL exports (kaleidonote.def names each twice, plain
-// and with a leading underscore). Each binds the platform's services for
+// The entry points the DLL exports (the export table, written by the build
+// from KN_ENTRY_POINTS, names each twice: plain and with a leading underscore). Each binds the platform's services for
 // this one call to the body in entry_points.cpp and answers its neutral
 // value if anything is thrown.
 #include <type_traits>

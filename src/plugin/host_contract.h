@@ -168,7 +168,8 @@ using GetSaveDataFn = int(KN_CDECL*)(ChipHandle chip, int value, GlobalHandle* b
 using GetTimerSpanFn = int(KN_CDECL*)(ChipHandle chip);
 using DoTimerFn = int(KN_CDECL*)(ChipHandle chip);
 
-// Every entry point, in the order of the export table.
+// Every entry point, in the order of the export table (the build writes the
+// table from this list).
 #define KN_ENTRY_POINTS(X) \
   X(DrawExSpecification)   \
   X(DrawExConfigure)       \
@@ -190,6 +191,8 @@ using DoTimerFn = int(KN_CDECL*)(ChipHandle chip);
   X(GetTimerSpan)          \
   X(DoTimer)
 
-constexpr int kEntryPointCount = 19;
+#define KN_COUNT_ONE(name) +1
+constexpr int kEntryPointCount = 0 KN_ENTRY_POINTS(KN_COUNT_ONE);
+#undef KN_COUNT_ONE
 
 }  // namespace kn

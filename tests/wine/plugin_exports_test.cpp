@@ -1,13 +1,17 @@
 // The DLL's boundary as a host meets it: every entry point under its plain
-// and its underscore name, nothing else exported, only system DLLs imported.
+// and its underscore name, nothing else exported, and the DLLs it imports
+// read from the file's own import directories (delay-loaded ones included):
+// exactly those of the pinned list.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cctype>
 #include <set>
+#include <sstream>
 #include <string>
 
+#include "dll_imports.h"
 #include "wine/harness/pe_image.h"
 #include "wine/harness/plugin_module.h"
 
@@ -29,7 +33,7 @@ TEST_P(EntryPointExport, PlainAndUnderscoreNamesResolveToOneFunction) {
 INSTANTIATE_TEST_SUITE_P(AllEntryPoints, EntryPointExport, testing::ValuesIn(EntryPointNames()),
                          [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
-TEST(ExportTable, NamesExactlyTheThirtyEightEntryPoints) {
+TEST(ExportTable, NamesEveryEntryPointTwiceAndNothingElse) {
   PeImage image(PluginPath());
   ASSERT_TRUE(image.valid()) << PluginPath() << " is not a 32-bit PE file";
   std::set<std::string> expected;
@@ -50,25 +54,31 @@ std::string Lower(std::string text) {
   return text;
 }
 
-bool IsSystemDll(const std::string& name) {
-  static const std::set<std::string> system = {"kernel32.dll", "user32.dll",   "gdi32.dll",
-                                               "shell32.dll",  "comdlg32.dll", "msvcrt.dll",
-                                               "advapi32.dll", "ole32.dll"};
-  const std::string lower = Lower(name);
-  return system.count(lower) == 1 || lower.rfind("api-ms-win-", 0) == 0;
+// The DLLs of the pinned import list (its first word on each line that is
+// not a comment), in lower case.
+std::set<std::string> PinnedDlls() {
+  std::set<std::string> dlls;
+  std::istringstream list(kPinnedImports);
+  for (std::string line; std::getline(list, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    dlls.insert(Lower(line.substr(0, line.find(' '))));
+  }
+  return dlls;
 }
 
-TEST(ImportTable, HoldsOnlySystemDlls) {
+TEST(ImportTable, HoldsExactlyThePinnedDlls) {
   PeImage image(PluginPath());
   ASSERT_TRUE(image.valid()) << PluginPath() << " is not a 32-bit PE file";
   const auto dlls = image.ImportedDlls();
   ASSERT_FALSE(dlls.empty()) << "no import directory found";
-  bool hasKernel = false;
+  const std::set<std::string> pinned = PinnedDlls();
+  ASSERT_EQ(pinned.count("kernel32.dll"), 1u) << "the pinned list was not read";
+  std::set<std::string> imported;
   for (const std::string& dll : dlls) {
-    EXPECT_TRUE(IsSystemDll(dll)) << dll << " is not a system DLL";
-    hasKernel = hasKernel || Lower(dll) == "kernel32.dll";
+    imported.insert(Lower(dll));
+    EXPECT_EQ(pinned.count(Lower(dll)), 1u) << dll << " is not in tests/dll_imports.txt";
   }
-  EXPECT_TRUE(hasKernel) << "the reader found no kernel32.dll import";
+  for (const std::string& dll : pinned) EXPECT_EQ(imported.count(dll), 1u) << dll << " is no longer imported";
 }
 
 }  // namespace
