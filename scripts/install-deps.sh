@@ -56,7 +56,7 @@ release_codename() {
 
 # dpkg-query's complaint about a package it does not know is the answer
 # "not installed", not an error.
-have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+have_pkg() { [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]; }
 missing_packages() {
   local p
   for p in "$@"; do have_pkg "$p" || echo "$p"; done

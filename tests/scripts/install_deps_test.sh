@@ -66,12 +66,15 @@ case $1 in
   *) echo "apt-get stand-in: unexpected $*" >&2; exit 1 ;;
 esac
 STUB
+# A plain shell without other programs: the step asks about each package.
 cat >"$bin/dpkg-query" <<'STUB'
-#!/usr/bin/env bash
+#!/bin/sh
 # dpkg-query -W -f='${Status}' PACKAGE
-package=${!#}
+for package; do :; done
 echo "$package" >>"$STUB/queried"
-if grep -qxF -e '*' -e "$package" "$STUB/installed"; then printf 'install ok installed'; exit 0; fi
+while IFS= read -r line; do
+  if [ "$line" = '*' ] || [ "$line" = "$package" ]; then printf 'install ok installed'; exit 0; fi
+done <"$STUB/installed"
 echo "dpkg-query: no packages found matching $package" >&2
 exit 1
 STUB
