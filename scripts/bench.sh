@@ -85,7 +85,8 @@ if [ "${KN_BENCH_SKIP_WINE:-0}" != 1 ]; then
     cat "$root/build/bench-wine.log" >&2
     exit 1
   }
-  rows_of <(tr -d '\r' <"$root/build/bench-wine.log") kn_bench_win.exe
+  tr -d '\r' <"$root/build/bench-wine.log" >"$scratch/wine.log"
+  rows_of "$scratch/wine.log" kn_bench_win.exe
 fi
 
 # --- the table ---------------------------------------------------------------
