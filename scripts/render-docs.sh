@@ -7,14 +7,24 @@ cd "$root"
 scripts/wine-prefix.sh
 host=build/windows/kn-host.exe
 mkdir -p docs/images
-for memo in docs/examples/*.utf8.txt; do
-  name="$(basename "$memo" .utf8.txt)"
+# One picture: NAME, then kn-host's render arguments; its log is shown when
+# it fails.
+render() {
+  local name=$1
+  shift
   echo "docs: $name"
-  scripts/wine-run "$host" render "$memo" "docs/images/$name.png" --utf8 </dev/null \
-    >"build/docs-$name.log" 2>&1 || { cat "build/docs-$name.log"; exit 1; }
+  scripts/wine-run "$host" render "$@" </dev/null >"build/docs-$name.log" 2>&1 ||
+    { echo "docs: rendering $name failed:"; cat "build/docs-$name.log"; exit 1; }
+}
+shopt -s nullglob
+memos=(docs/examples/*.utf8.txt)
+[ ${#memos[@]} -gt 0 ] || { echo "docs: no example memos in docs/examples"; exit 1; }
+for memo in "${memos[@]}"; do
+  name="$(basename "$memo" .utf8.txt)"
+  render "$name" "$memo" "docs/images/$name.png" --utf8
 done
-scripts/wine-run "$host" render examples/welcome.txt docs/images/welcome.png </dev/null >build/docs-welcome.log 2>&1
-scripts/wine-run "$host" render examples/board/board-list.txt docs/images/board.png --board </dev/null >build/docs-board.log 2>&1
-scripts/wine-run "$host" render examples/board/utf8-list.txt docs/images/board-utf8.png --board </dev/null >build/docs-board-utf8.log 2>&1
-scripts/wine-run "$host" render docs/examples/links.utf8.txt docs/images/scroll-mode.png --scroll --utf8 </dev/null >build/docs-scroll.log 2>&1
+render welcome examples/welcome.txt docs/images/welcome.png
+render board examples/board/board-list.txt docs/images/board.png --board
+render board-utf8 examples/board/utf8-list.txt docs/images/board-utf8.png --board
+render scroll docs/examples/links.utf8.txt docs/images/scroll-mode.png --scroll --utf8
 echo "docs: pictures in docs/images"
