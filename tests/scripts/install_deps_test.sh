@@ -56,7 +56,7 @@ case $1 in
       echo "The following information may help to resolve the situation:"
       echo ""
       echo "The following packages have unmet dependencies:"
-      echo " libwine : Depends: libwine:i386 (= 8.0~repack-4) but it is not installable"
+      echo " libwine:i386 : Depends: libssl3:i386 (>= 3.0.0) but it is not installable"
       echo " libxml2:i386 : Depends: zlib1g:i386 (>= 1:1.2.3.3) but it is not going to be installed"
       echo "E: Unable to correct problems, you have held broken packages." >&2
       exit 100
