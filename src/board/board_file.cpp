@@ -75,8 +75,8 @@ void BoardFileBytes::Consume(std::size_t n) {
   size_ = n < size_ ? size_ - n : 0;
 }
 
-void BoardFileBytes::ConvertFromUtf8(Cp932Encoder& encoder) {
-  size_ = Utf8ToCp932(view(), bytes_.get(), encoder);
+void BoardFileBytes::ConvertFromUtf8(Cp932Encoder& encoder, GetaOffsets* getas) {
+  size_ = Utf8ToCp932(view(), bytes_.get(), encoder, getas);
 }
 
 bool BoardFileBytes::Grow(std::size_t capacity) {

@@ -39,8 +39,9 @@ class BoardFileBytes {
   bool ReadMore(FileReader& file, std::size_t firstCapacity);
   // Drops the first n bytes; the rest moves to the front.
   void Consume(std::size_t n);
-  // Converts the bytes in place from well-formed UTF-8 (no mark).
-  void ConvertFromUtf8(Cp932Encoder& encoder);
+  // Converts the bytes in place from well-formed UTF-8 (no mark); `getas`
+  // as for Decode.
+  void ConvertFromUtf8(Cp932Encoder& encoder, GetaOffsets* getas = nullptr);
   // Converts the bytes to code page 932 in place (the converted text is
   // never longer, except ill-formed UTF-8 after a mark, which gets a buffer
   // of its own) and says what they were. `getas` receives the offsets of

@@ -1,35 +1,13 @@
 #include "explain/board_check.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 
 #include "board/board_loader.h"
-#include "board/board_pieces.h"
-#include "board/update_stamps.h"
 #include "explain/terminal_text.h"
-#include "markup/sjis_string.h"
 #include "platform/system_cp932_encoder.h"
 
 namespace kn::explain {
 namespace {
-
-// Lets the board reader walk bytes already in memory.
-class MemoryReader final : public FileReader {
- public:
-  explicit MemoryReader(std::string_view bytes) : bytes_(bytes) {}
-  std::size_t Read(char* buffer, std::size_t size) override {
-    const std::size_t n = std::min(size, bytes_.size() - at_);
-    std::memcpy(buffer, bytes_.data() + at_, n);
-    at_ += n;
-    return n;
-  }
-
- private:
-  std::string_view bytes_;
-  std::size_t at_ = 0;
-};
 
 // Counts lines as SplitLines ends them: CR LF, a lone CR or a lone LF.
 class LineCounter {
@@ -49,81 +27,61 @@ class LineCounter {
   int line_ = 1;
 };
 
-bool ReadAll(FileReader& file, std::string& bytes, bool& partly) {
-  char buffer[65536];
-  for (;;) {
-    const std::size_t n = file.Read(buffer, sizeof buffer);
-    if (n == 0 || n > sizeof buffer) return true;
-    if (bytes.size() + n > BoardEntry::kMaxCheckedBytes) {
-      partly = true;
-      return true;
-    }
-    bytes.append(buffer, n);
-  }
-}
-
-// Walks the file's pieces as the loader reads them.
-class LineTracer final : public BoardPieceVisitor {
+// Gathers the loader's account of each name into entries.
+class EntryRecorder final : public BoardObserver {
  public:
-  explicit LineTracer(BoardEntry& entry) : entry_(entry) {}
+  explicit EntryRecorder(std::string_view memo) : lines_(memo) {}
 
-  void Piece(const BoardPiece& piece) override {
-    if (!piece.endsLine && piece.size == kBoardPieceSize && entry_.firstLongLine == 0 && !continuing_) {
-      entry_.firstLongLine = line_;
-    }
-    if (IsCommentPiece(piece)) {
-      ++entry_.commentLines;
-    } else {
-      ++entry_.boardLines;
-      const std::string_view shown(piece.bytes, piece.shownSize);
-      SjisString expanded(shown);
-      ExpandUpdateStamps(expanded, entry_.time);
-      if (expanded.View() != shown && entry_.stamps.size() < BoardEntry::kStampsListed) {
-        entry_.stamps.push_back(StampChange{line_, std::string(shown), expanded.Bytes()});
-      }
-    }
-    continuing_ = !piece.endsLine;
-    if (piece.endsLine) ++line_;
+  void Entry(const BoardEntryFacts& facts) override {
+    BoardEntry entry;
+    entry.name = std::string(facts.name);
+    entry.memoLine = lines_.LineAt(facts.memoOffset);
+    entry.status = facts.status;
+    entry.time = facts.time;
+    entries_.push_back(std::move(entry));
+    read_.clear();
   }
+
+  void Piece(const BoardPieceFacts& piece) override {
+    BoardEntry& entry = entries_.back();
+    // The text as read, for the Shift-JIS check once the encoding is known.
+    read_.append(piece.bytes);
+    if (piece.endsLine) read_ += '\n';
+    if (piece.column != 1 && entry.firstLongLine == 0) entry.firstLongLine = piece.line;
+    if (piece.comment) {
+      ++entry.commentLines;
+      return;
+    }
+    ++entry.boardLines;
+    if (piece.stamped && entry.stamps.size() < BoardEntry::kStampsListed) {
+      entry.stamps.push_back(
+          StampChange{piece.line, std::string(piece.bytes.substr(0, piece.shownSize)), std::string(piece.shown)});
+    }
+    for (const std::size_t byte : *piece.getas) {
+      entry.getas.Add(GetaPlace{piece.line, static_cast<int>(piece.column + byte - 1),
+                                static_cast<int>(piece.boardLine)});
+    }
+  }
+
+  void FileRead(const BoardFileFacts& file) override {
+    BoardEntry& entry = entries_.back();
+    entry.size = file.bytesRead;
+    entry.fileEncoding = file.encoding;
+    if (file.encoding == BoardEncoding::kShiftJis) {
+      entry.encoding = CheckEncoding(read_);
+    } else {
+      entry.encoding.bom = MarkOf(file.encoding);
+    }
+    read_.clear();
+  }
+
+  std::vector<BoardEntry> Take() { return std::move(entries_); }
 
  private:
-  BoardEntry& entry_;
-  int line_ = 1;
-  bool continuing_ = false;  // the piece continues a line longer than a piece
+  LineCounter lines_;
+  std::vector<BoardEntry> entries_;
+  std::string read_;
 };
-
-void CheckEntry(BoardEntry& entry, FileSystem& files, Cp932Encoder& encoder) {
-  if (entry.name[0] == ';') {
-    entry.status = BoardEntryStatus::kComment;
-    return;
-  }
-  if (entry.name.size() > kMaxBoardFileName) {
-    entry.status = BoardEntryStatus::kTooLong;
-    return;
-  }
-  if (!files.GetFileLocalTime(entry.name, entry.time)) {
-    entry.status = BoardEntryStatus::kMissing;
-    return;
-  }
-  const std::unique_ptr<FileReader> file = files.OpenForReading(entry.name);
-  if (!file) {
-    entry.status = BoardEntryStatus::kUnreadable;
-    return;
-  }
-  entry.status = BoardEntryStatus::kRead;
-  std::string bytes;
-  ReadAll(*file, bytes, entry.partlyChecked);
-  entry.size = bytes.size();
-  entry.encoding = CheckEncoding(bytes);
-  MemoryReader memory(bytes);
-  BoardFileBytes decoded;
-  if (!decoded.ReadAll(memory)) return;
-  GetaOffsets getas;
-  entry.fileEncoding = decoded.Decode(encoder, &getas);
-  entry.getas = PlaceGetas(decoded.view(), getas);
-  LineTracer tracer(entry);
-  ForEachBoardPiece(decoded.data(), decoded.size(), tracer);
-}
 
 const char* EncodingName(BoardEncoding encoding) {
   switch (encoding) {
@@ -149,28 +107,25 @@ bool HasOuterBlanks(const std::string& name) {
 
 }  // namespace
 
+BoardCheck CheckBoard(std::string_view memo, FileSystem& files, Cp932Encoder& encoder) {
+  BoardCheck check;
+  EntryRecorder recorder(memo);
+  check.text = LoadBoardText(memo, files, encoder, check.newest, &recorder);
+  check.entries = recorder.Take();
+  return check;
+}
+
+std::vector<BoardEntry> CheckBoardList(std::string_view memo, FileSystem& files, Cp932Encoder& encoder) {
+  return CheckBoard(memo, files, encoder).entries;
+}
+
 std::vector<BoardEntry> CheckBoardList(std::string_view memo, FileSystem& files) {
   SystemCp932Encoder encoder;
   return CheckBoardList(memo, files, encoder);
 }
 
-std::vector<BoardEntry> CheckBoardList(std::string_view memo, FileSystem& files, Cp932Encoder& encoder) {
-  memo = memo.substr(0, memo.find('\0'));
-  std::vector<BoardEntry> entries;
-  LineCounter counter(memo);
-  std::size_t cursor = 0;
-  std::string name;
-  while (NextMemoLine(cursor, memo, name)) {
-    BoardEntry entry;
-    entry.name = name;
-    entry.memoLine = counter.LineAt(cursor - name.size());
-    CheckEntry(entry, files, encoder);
-    entries.push_back(std::move(entry));
-  }
-  return entries;
-}
-
-std::string DescribeBoardEntry(const BoardEntry& e) {
+std::string DescribeBoardEntry(const BoardEntry& e, Language language) {
+  static_cast<void>(language);
   std::string out = "board list line " + std::to_string(e.memoLine) + ": " + Quote(e.name) + "\n";
   const std::string indent = "  ";
   switch (e.status) {
@@ -193,7 +148,6 @@ std::string DescribeBoardEntry(const BoardEntry& e) {
          std::to_string(e.boardLines) + " board line(s)";
   if (e.commentLines > 0) out += ", " + std::to_string(e.commentLines) + " comment line(s) not shown";
   out += "\n";
-  if (e.partlyChecked) out += indent + "only the first 64 MiB were checked\n";
   if (e.firstLongLine != 0) {
     out += indent + "line " + std::to_string(e.firstLongLine) +
            " is longer than 1024 bytes: the chip shows it in pieces of 1024 bytes, one line each\n";

@@ -2,6 +2,7 @@
 
 #include "explain/terminal_text.h"
 #include "markup/sjis_string.h"
+#include "markup/unicode_to_cp932.h"
 
 namespace kn::explain {
 namespace {
@@ -11,67 +12,24 @@ bool IsLoneInvalid(unsigned char b) { return b == 0x80 || b == 0xA0 || b >= 0xFD
 
 unsigned char ByteAt(std::string_view bytes, std::size_t i) { return static_cast<unsigned char>(bytes[i]); }
 
-ByteOrderMark DetectBom(std::string_view bytes) {
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return ByteOrderMark::kUtf8;
-  if (bytes.substr(0, 2) == "\xFF\xFE") return ByteOrderMark::kUtf16LittleEndian;
-  if (bytes.substr(0, 2) == "\xFE\xFF") return ByteOrderMark::kUtf16BigEndian;
-  return ByteOrderMark::kNone;
-}
-
-// Length of the well-formed UTF-8 sequence at i (no overlong forms, no
-// surrogates, nothing beyond U+10FFFF), or 0.
-std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t i) {
-  const unsigned char b = ByteAt(bytes, i);
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (b >= 0xC2 && b <= 0xDF) {
-    length = 2;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    length = 3;
-    if (b == 0xE0) low = 0xA0;
-    if (b == 0xED) high = 0x9F;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    length = 4;
-    if (b == 0xF0) low = 0x90;
-    if (b == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (i + length > bytes.size()) return 0;
-  const unsigned char second = ByteAt(bytes, i + 1);
-  if (second < low || second > high) return 0;
-  for (std::size_t k = 2; k < length; ++k) {
-    const unsigned char next = ByteAt(bytes, i + k);
-    if (next < 0x80 || next > 0xBF) return 0;
-  }
-  return length;
-}
-
 // Walks the bytes once, keeping the line and column of every byte.
 class Scanner {
  public:
   explicit Scanner(std::string_view bytes) : bytes_(bytes) {}
 
+  // Whether the text (after a UTF-8 mark) is well-formed UTF-8 with
+  // characters beyond ASCII; then how many, and where the first stands.
   void CheckUtf8(EncodingReport& report) {
-    bool valid = true;
     const std::size_t markLength = report.bom == ByteOrderMark::kUtf8 ? 3 : 0;
+    const Utf8Scan scan = ScanUtf8(bytes_.substr(markLength));
+    report.utf8 = scan.wellFormed && scan.multibyte;
+    if (!report.utf8) return;
     Walk([&](std::size_t i, int line) -> std::size_t {
       if (i < markLength) return markLength;  // the mark is reported on its own
-      if (ByteAt(bytes_, i) < 0x80) return 1;
-      const std::size_t length = Utf8SequenceAt(bytes_, i);
-      if (length == 0) {
-        valid = false;
-        return bytes_.size() - i;  // stop
-      }
-      if (report.utf8Characters++ == 0) report.utf8FirstLine = line;
-      return length;
+      // In well-formed UTF-8 every byte from 0xC0 up begins a character.
+      if (ByteAt(bytes_, i) >= 0xC0 && report.utf8Characters++ == 0) report.utf8FirstLine = line;
+      return 1;
     });
-    report.utf8 = valid && report.utf8Characters > 0;
-    if (!report.utf8) {
-      report.utf8Characters = 0;
-      report.utf8FirstLine = 0;
-    }
   }
 
   void CheckSjis(EncodingReport& report) {
@@ -141,13 +99,24 @@ std::string ProblemText(const SjisProblem& p) {
 
 }  // namespace
 
+ByteOrderMark MarkOf(BoardEncoding encoding) {
+  switch (encoding) {
+    case BoardEncoding::kUtf8WithMark: return ByteOrderMark::kUtf8;
+    case BoardEncoding::kUtf16LittleEndian: return ByteOrderMark::kUtf16LittleEndian;
+    case BoardEncoding::kUtf16BigEndian: return ByteOrderMark::kUtf16BigEndian;
+    case BoardEncoding::kShiftJis:
+    case BoardEncoding::kUtf8: break;
+  }
+  return ByteOrderMark::kNone;
+}
+
 bool EncodingReport::Clean() const {
   return bom == ByteOrderMark::kNone && !utf8 && problemCount == 0 && firstNulLine == 0 && endOfFileLine == 0;
 }
 
 EncodingReport CheckEncoding(std::string_view bytes) {
   EncodingReport report;
-  report.bom = DetectBom(bytes);
+  report.bom = MarkOf(DetectBoardEncoding(bytes).encoding);
   Scanner scanner(bytes);
   scanner.CheckUtf8(report);
   scanner.CheckSjis(report);

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "board/board_file.h"
+
 namespace kn::explain {
 
 enum class ByteOrderMark { kNone, kUtf8, kUtf16LittleEndian, kUtf16BigEndian };
@@ -43,6 +45,9 @@ struct EncodingReport {
 };
 
 EncodingReport CheckEncoding(std::string_view bytes);
+
+// The mark a file read in `encoding` begins with.
+ByteOrderMark MarkOf(BoardEncoding encoding);
 
 // A few lines of plain words, each starting with `indent`; empty when clean.
 std::string DescribeEncoding(const EncodingReport& report, const std::string& indent);

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "board/board_loader.h"
 #include "explain/board_check.h"
 #include "explain/encoding_check.h"
 #include "explain/geta_places.h"
@@ -76,12 +75,12 @@ std::string ExplainBoardReport(const std::string& title, std::string_view list, 
                                const Options& options, const BrokenDownTime& when) {
   std::string out = Header(title, options, when);
   SystemCp932Encoder encoder;
-  const std::vector<BoardEntry> entries = CheckBoardList(list, files, encoder);
-  if (entries.empty()) out += "the board list names no file\n";
-  for (const BoardEntry& entry : entries) out += "\n" + DescribeBoardEntry(entry);
+  const BoardCheck check = CheckBoard(list, files, encoder);
+  if (check.entries.empty()) out += "the board list names no file\n";
+  for (const BoardEntry& entry : check.entries) out += "\n" + DescribeBoardEntry(entry);
 
-  SystemTime newest{};
-  const std::string board = LoadBoardText(list, files, encoder, newest);
+  const SystemTime& newest = check.newest;
+  const std::string& board = check.text;
   out += "\nboard text, as the chip shows it in board mode; newest listed file: ";
   if (newest.wYear == 0) {
     out += "none exists\n";

@@ -4,19 +4,17 @@ namespace kn::explain {
 
 GetaPlaces PlaceGetas(std::string_view text, const GetaOffsets& offsets) {
   GetaPlaces places;
-  places.count = offsets.size();
   int line = 1;
   std::size_t lineStart = 0;
   std::size_t at = 0;
   for (const std::size_t offset : offsets) {
-    if (places.listed.size() == GetaPlaces::kListed) break;
     for (; at < offset; ++at) {
       if (text[at] == '\n') {
         ++line;
         lineStart = at + 1;
       }
     }
-    places.listed.push_back(GetaPlace{line, static_cast<int>(offset - lineStart) + 1});
+    places.Add(GetaPlace{line, static_cast<int>(offset - lineStart) + 1});
   }
   return places;
 }
@@ -27,7 +25,9 @@ std::string DescribeGetas(const GetaPlaces& places, const std::string& indent) {
                     " character(s) that Shift-JIS cannot hold (or bytes that are no character), each shown "
                     "as \x81\xAC:\n";
   for (const GetaPlace& place : places.listed) {
-    out += indent + "  line " + std::to_string(place.line) + ", byte " + std::to_string(place.column) + "\n";
+    out += indent + "  line " + std::to_string(place.line) + ", byte " + std::to_string(place.column);
+    if (place.boardLine != 0) out += " (board line " + std::to_string(place.boardLine) + ")";
+    out += "\n";
   }
   if (places.count > places.listed.size()) {
     out += indent + "  and " + std::to_string(places.count - places.listed.size()) + " more\n";

@@ -12,14 +12,19 @@
 namespace kn::explain {
 
 struct GetaPlace {
-  int line = 0;    // counted by LF
-  int column = 0;  // 1-based byte of the converted line
+  int line = 0;       // counted by LF
+  int column = 0;     // 1-based byte of the converted line
+  int boardLine = 0;  // the board line that shows it; 0 outside a board
 };
 
 struct GetaPlaces {
   static constexpr std::size_t kListed = 50;
   std::vector<GetaPlace> listed;  // at most kListed, in text order
   std::size_t count = 0;
+
+  void Add(const GetaPlace& place) {
+    if (count++ < kListed) listed.push_back(place);
+  }
 };
 
 // The places of the 〓 at `offsets` of the converted `text`.
