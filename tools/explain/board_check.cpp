@@ -59,7 +59,7 @@ class EntryRecorder final : public BoardObserver {
     }
     for (const std::size_t byte : *piece.getas) {
       entry.getas.Add(GetaPlace{piece.line, static_cast<int>(piece.column + byte - 1),
-                                static_cast<int>(piece.boardLine)});
+                                static_cast<int>(piece.boardLine), static_cast<int>(byte)});
     }
   }
 

@@ -26,7 +26,11 @@ std::string DescribeGetas(const GetaPlaces& places, const std::string& indent) {
                     "as \x81\xAC:\n";
   for (const GetaPlace& place : places.listed) {
     out += indent + "  line " + std::to_string(place.line) + ", byte " + std::to_string(place.column);
-    if (place.boardLine != 0) out += " (board line " + std::to_string(place.boardLine) + ")";
+    if (place.boardLine != 0) {
+      out += " (board line " + std::to_string(place.boardLine);
+      if (place.boardColumn != place.column) out += ", byte " + std::to_string(place.boardColumn);
+      out += ")";
+    }
     out += "\n";
   }
   if (places.count > places.listed.size()) {

@@ -14,7 +14,8 @@ namespace kn::explain {
 struct GetaPlace {
   int line = 0;       // counted by LF
   int column = 0;     // 1-based byte of the converted line
-  int boardLine = 0;  // the board line that shows it; 0 outside a board
+  int boardLine = 0;    // the board line that shows it; 0 outside a board
+  int boardColumn = 0;  // 1-based byte of that board line before its stamps are expanded
 };
 
 struct GetaPlaces {
