@@ -5,17 +5,14 @@
 #include <cstring>
 #include <new>
 
+#include "markup/byte_order_marks.h"
+
 namespace kn {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
-constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 // A file that does not tell its size is read in pieces that grow.
 constexpr std::size_t kFirstCapacity = 64 * 1024;
-
-bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
 
 // A buffer of `size` bytes, or null when memory cannot be had.
 std::unique_ptr<char[]> NewBuffer(std::size_t size) {
@@ -26,34 +23,22 @@ std::unique_ptr<char[]> NewBuffer(std::size_t size) {
   }
 }
 
-std::size_t MarkLength(BoardEncoding encoding) {
-  switch (encoding) {
-    case BoardEncoding::kUtf8WithMark: return kUtf8Mark.size();
-    case BoardEncoding::kUtf16LittleEndian:
-    case BoardEncoding::kUtf16BigEndian: return kUtf16LittleEndianMark.size();
-    case BoardEncoding::kShiftJis:
-    case BoardEncoding::kUtf8: break;
-  }
-  return 0;
-}
-
 }  // namespace
 
 BoardEncodingGuess DetectBoardEncoding(std::string_view bytes) {
-  if (StartsWith(bytes, kUtf8Mark)) {
-    return {BoardEncoding::kUtf8WithMark, ScanUtf8(bytes.substr(kUtf8Mark.size())).wellFormed};
+  switch (DetectByteOrderMark(bytes)) {
+    case ByteOrderMark::kUtf8:
+      return {BoardEncoding::kUtf8WithMark, ScanUtf8(WithoutByteOrderMark(bytes)).wellFormed};
+    case ByteOrderMark::kUtf16LittleEndian: return {BoardEncoding::kUtf16LittleEndian, true};
+    case ByteOrderMark::kUtf16BigEndian: return {BoardEncoding::kUtf16BigEndian, true};
+    case ByteOrderMark::kNone: break;
   }
-  if (StartsWith(bytes, kUtf16LittleEndianMark)) return {BoardEncoding::kUtf16LittleEndian, true};
-  if (StartsWith(bytes, kUtf16BigEndianMark)) return {BoardEncoding::kUtf16BigEndian, true};
   const Utf8Scan scan = ScanUtf8(bytes);
   if (scan.wellFormed && scan.multibyte) return {BoardEncoding::kUtf8, true};
   return {BoardEncoding::kShiftJis, true};
 }
 
-bool StartsWithMark(std::string_view bytes) {
-  return StartsWith(bytes, kUtf8Mark) || StartsWith(bytes, kUtf16LittleEndianMark) ||
-         StartsWith(bytes, kUtf16BigEndianMark);
-}
+bool StartsWithMark(std::string_view bytes) { return DetectByteOrderMark(bytes) != ByteOrderMark::kNone; }
 
 bool BoardFileBytes::ReadMore(FileReader& file, std::size_t firstCapacity) {
   if (capacity_ == 0 && !Grow(std::max<std::size_t>(firstCapacity, 16))) return false;
@@ -106,7 +91,7 @@ bool BoardFileBytes::ReadAll(FileReader& file) {
 BoardEncoding BoardFileBytes::Decode(Cp932Encoder& encoder, GetaOffsets* getas) {
   const BoardEncodingGuess guess = DetectBoardEncoding(view());
   if (guess.encoding == BoardEncoding::kShiftJis) return guess.encoding;
-  const std::string_view text = view().substr(MarkLength(guess.encoding));
+  const std::string_view text = WithoutByteOrderMark(view());
   if (!guess.wellFormed) {
     // Each ill-formed byte may become a two-byte 〓: convert into a new buffer.
     std::unique_ptr<char[]> out = NewBuffer(text.size() * 2 + 1);

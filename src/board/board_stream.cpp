@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "markup/byte_order_marks.h"
 #include "markup/unicode_to_cp932.h"
 
 namespace kn {
@@ -11,7 +12,6 @@ namespace {
 // Large enough that a read costs little beside the copy, small enough to
 // stay in the processor's cache.
 constexpr std::size_t kSegment = std::size_t{1} << 18;
-constexpr std::size_t kMarkLength = 3;
 
 // How far the file's reading is settled.
 enum class Reading {
@@ -39,7 +39,7 @@ class SegmentReader {
 
   BoardEncoding Run() {
     bool more = true;
-    while (more && buffer_.size() < kMarkLength) more = buffer_.ReadMore(file_, firstCapacity_);
+    while (more && buffer_.size() < kLongestByteOrderMark) more = buffer_.ReadMore(file_, firstCapacity_);
     if (StartsWithMark(buffer_.view())) return WholeFileWithMark(more);
     while (more) {
       if (reading_ == Reading::kAscii ? HandOverAsciiLines() : HandOverSettledLines()) return Encoding();
