@@ -203,5 +203,24 @@ TEST_F(BoardAgreement, ListsWithoutAnyFileLine) {
   }
 }
 
+// Every entry of the board in both languages: well-formed code page 932
+// (an escape run into the letter after it would not be), and the Japanese
+// words are not the English ones.
+TEST_F(BoardAgreement, EntriesAreDescribedInBothLanguages) {
+  AddBoardFiles(files);
+  files.AddFile("bad.txt", "ok\n\x83\n\xFF\x82\xA0\x82", kMonday);  // no Shift-JIS, and a NUL-free tail
+  std::vector<BoardEntry> entries = CheckBoard(kList + "bad.txt\n", files, encoder).entries;
+  ASSERT_EQ(entries.back().encoding.problemCount, 3u);
+  for (const BoardEntry& e : entries) {
+    SCOPED_TRACE(e.memoLine);
+    const std::string english = DescribeBoardEntry(e, Language::kEnglish);
+    const std::string japanese = DescribeBoardEntry(e, Language::kJapanese);
+    EXPECT_EQ(CheckEncoding(japanese).problemCount, 0u) << japanese;
+    EXPECT_NE(japanese, english);
+    EXPECT_NE(japanese.find(std::to_string(e.memoLine)), std::string::npos);
+    EXPECT_EQ(japanese.find(" the "), std::string::npos) << japanese;
+  }
+}
+
 }  // namespace
 }  // namespace kn::explain

@@ -9,11 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "board/board_file.h"
+#include "explain/explain_language.h"
+#include "markup/byte_order_marks.h"
 
 namespace kn::explain {
-
-enum class ByteOrderMark { kNone, kUtf8, kUtf16LittleEndian, kUtf16BigEndian };
 
 enum class SjisFault {
   kLeadWithoutTrail,  // a lead byte followed by no valid second byte (or by nothing)
@@ -46,10 +45,8 @@ struct EncodingReport {
 
 EncodingReport CheckEncoding(std::string_view bytes);
 
-// The mark a file read in `encoding` begins with.
-ByteOrderMark MarkOf(BoardEncoding encoding);
-
 // A few lines of plain words, each starting with `indent`; empty when clean.
-std::string DescribeEncoding(const EncodingReport& report, const std::string& indent);
+std::string DescribeEncoding(const EncodingReport& report, const std::string& indent,
+                             Language language = Language::kEnglish);
 
 }  // namespace kn::explain

@@ -77,7 +77,7 @@ std::string ExplainBoardReport(const std::string& title, std::string_view list, 
   SystemCp932Encoder encoder;
   const BoardCheck check = CheckBoard(list, files, encoder);
   if (check.entries.empty()) out += "the board list names no file\n";
-  for (const BoardEntry& entry : check.entries) out += "\n" + DescribeBoardEntry(entry);
+  for (const BoardEntry& entry : check.entries) out += "\n" + DescribeBoardEntry(entry, options.language);
 
   const SystemTime& newest = check.newest;
   const std::string& board = check.text;

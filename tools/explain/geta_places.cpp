@@ -25,13 +25,7 @@ std::string DescribeGetas(const GetaPlaces& places, const std::string& indent) {
                     " character(s) that Shift-JIS cannot hold (or bytes that are no character), each shown "
                     "as \x81\xAC:\n";
   for (const GetaPlace& place : places.listed) {
-    out += indent + "  line " + std::to_string(place.line) + ", byte " + std::to_string(place.column);
-    if (place.boardLine != 0) {
-      out += " (board line " + std::to_string(place.boardLine);
-      if (place.boardColumn != place.column) out += ", byte " + std::to_string(place.boardColumn);
-      out += ")";
-    }
-    out += "\n";
+    out += indent + "  line " + std::to_string(place.line) + ", byte " + std::to_string(place.column) + "\n";
   }
   if (places.count > places.listed.size()) {
     out += indent + "  and " + std::to_string(places.count - places.listed.size()) + " more\n";
