@@ -46,8 +46,9 @@ class SegmentReader {
     }
     Classify();
     if (reading_ == Reading::kMaybeUtf8 && scanned_ == buffer_.size()) {
-      buffer_.ConvertFromUtf8(encoder_);
       utf8_ = true;
+      buffer_.ConvertFromUtf8InSegments(encoder_, kSegment, visitor_);
+      return Encoding();
     }
     HandOver(buffer_.size());
     return Encoding();
