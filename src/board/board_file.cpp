@@ -48,7 +48,7 @@ bool BoardFileBytes::ReadMore(FileReader& file, std::size_t firstCapacity) {
     const std::size_t told = file.SizeHint();
     if (!Grow(told >= capacity_ && told < SIZE_MAX ? told + 1 : capacity_ * 2)) return false;
   }
-  const std::size_t room = capacity_ - size_;
+  const std::size_t room = std::min(capacity_ - size_, std::max<std::size_t>(firstCapacity, 16));
   const std::size_t got = file.Read(bytes_.get() + size_, room);
   if (got == 0 || got > room) return false;  // a reader that overstates is taken as ended
   size_ += got;
@@ -60,8 +60,34 @@ void BoardFileBytes::Consume(std::size_t n) {
   size_ = n < size_ ? size_ - n : 0;
 }
 
-void BoardFileBytes::ConvertFromUtf8(Cp932Encoder& encoder, GetaOffsets* getas) {
-  size_ = Utf8ToCp932(view(), bytes_.get(), encoder, getas);
+bool BoardFileBytes::ConvertFromUtf8InSegments(Cp932Encoder& encoder, std::size_t segment,
+                                               BoardPieceVisitor& visitor, BoardConversionWatcher* watcher) {
+  char* const bytes = bytes_.get();
+  std::size_t read = 0;
+  std::size_t written = 0;
+  std::size_t handed = 0;  // what lies before was handed over; no LF after it up to `written`
+  bool ended = false;
+  GetaOffsets getas;  // filled only when watched
+  while (read < size_ && !ended) {
+    std::size_t end = std::min(size_, read + segment);
+    while (end < size_ && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) --end;  // a character's start
+    const std::size_t before = written;
+    getas.clear();
+    written += Utf8ToCp932(std::string_view(bytes + read, end - read), bytes + written, encoder,
+                           watcher != nullptr ? &getas : nullptr);
+    if (watcher != nullptr) watcher->Converted(std::string_view(bytes + before, written - before), getas);
+    read = end;
+    std::size_t lines = written;
+    if (read < size_) {
+      while (lines > before && bytes[lines - 1] != '\n') --lines;
+      if (lines == before) continue;
+    }
+    ended = ForEachBoardPiece(bytes + handed, lines - handed, visitor);
+    visitor.PiecesReleased();
+    handed = lines;
+  }
+  size_ = 0;
+  return ended;
 }
 
 bool BoardFileBytes::Grow(std::size_t capacity) {

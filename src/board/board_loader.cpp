@@ -138,11 +138,16 @@ class ObservedFileLines final : public BoardPieceVisitor, public BoardConversion
   ObservedFileLines(const SystemTime& fileTime, BoardLineWriter& lines, BoardObserver& observer)
       : fileTime_(fileTime), lines_(lines), observer_(observer) {}
 
+  // The text comes whole or a segment at a time, each right after the last.
   void Converted(std::string_view text, const GetaOffsets& getas) override {
-    converted_.assign(text);
-    base_ = text.data();
-    getas_ = getas;
-    nextGeta_ = 0;
+    if (base_ == nullptr || text.data() != base_ + converted_.size()) {
+      base_ = text.data();
+      converted_.clear();
+      getas_.clear();
+      nextGeta_ = 0;
+    }
+    for (const std::size_t offset : getas) getas_.push_back(converted_.size() + offset);
+    converted_.append(text);
   }
 
   void Piece(const BoardPiece& piece) override {
@@ -173,10 +178,7 @@ class ObservedFileLines final : public BoardPieceVisitor, public BoardConversion
     }
   }
 
-  void PiecesReleased() override {
-    lines_.EndFile();
-    base_ = nullptr;
-  }
+  void PiecesReleased() override { lines_.EndFile(); }
 
  private:
   // Finds the 〓 of the conversion among the piece's bytes, before `shown`.
@@ -204,7 +206,7 @@ class ObservedFileLines final : public BoardPieceVisitor, public BoardConversion
   int line_ = 1;
   std::size_t column_ = 1;
   std::string converted_;        // the converted text as it was before its pieces were read
-  const char* base_ = nullptr;   // where it lies while its pieces are handed over
+  const char* base_ = nullptr;   // where it lies while its pieces are handed over; null before
   GetaOffsets getas_;
   std::size_t nextGeta_ = 0;
   std::size_t original_ = 0;     // where the current line goes on in converted_

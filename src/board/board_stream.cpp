@@ -47,9 +47,9 @@ class SegmentReader {
     }
     Classify();
     if (reading_ == Reading::kMaybeUtf8 && scanned_ == buffer_.size()) {
-      buffer_.ConvertFromUtf8(encoder_, watcher_ != nullptr ? &getas_ : nullptr);
       utf8_ = true;
-      if (watcher_ != nullptr) watcher_->Converted(buffer_.view(), getas_);
+      buffer_.ConvertFromUtf8InSegments(encoder_, kSegment, visitor_, watcher_);
+      return Encoding();
     }
     HandOver(buffer_.size());
     return Encoding();

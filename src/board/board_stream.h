@@ -12,14 +12,6 @@
 
 namespace kn {
 
-// Told, when a text has been converted to code page 932, that text and
-// where the conversion put 〓, before its pieces are handed over.
-class BoardConversionWatcher {
- public:
-  virtual ~BoardConversionWatcher() = default;
-  virtual void Converted(std::string_view text, const GetaOffsets& getas) = 0;
-};
-
 // Every piece of the file, decoded, in order; the encoding it was read in.
 // A 0x1A byte in the ASCII before any other byte ends the reading there:
 // what comes before it reads the same in every encoding, and the file is

@@ -3,6 +3,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "markup/vector_scans.h"
+
+#if KN_HAVE_SSE2_SCANS
+#include <emmintrin.h>
+#endif
+
 namespace kn {
 namespace {
 
@@ -10,6 +16,39 @@ using Word = std::uintptr_t;
 constexpr Word kHighBits = ~Word{0} / 0xFF * 0x80;
 
 unsigned char ByteAt(std::string_view bytes, std::size_t i) { return static_cast<unsigned char>(bytes[i]); }
+
+
+std::size_t SkipAsciiPlain(std::string_view bytes, std::size_t from) {
+  std::size_t i = from;
+  // Four words a step: one test for their high bits together.
+  while (bytes.size() - i >= 4 * sizeof(Word)) {
+    Word w[4];
+    std::memcpy(w, bytes.data() + i, sizeof w);
+    if (((w[0] | w[1] | w[2] | w[3]) & kHighBits) != 0) break;
+    i += sizeof w;
+  }
+  while (bytes.size() - i >= sizeof(Word)) {
+    Word w;
+    std::memcpy(&w, bytes.data() + i, sizeof w);
+    if ((w & kHighBits) != 0) break;
+    i += sizeof(Word);
+  }
+  while (i < bytes.size() && ByteAt(bytes, i) < 0x80) ++i;
+  return i;
+}
+
+#if KN_HAVE_SSE2_SCANS
+KN_SSE2_SCAN std::size_t SkipAsciiSse2(std::string_view bytes, std::size_t from) {
+  std::size_t i = from;
+  while (bytes.size() - i >= 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
+    const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(x));
+    if (high != 0) return i + static_cast<unsigned>(__builtin_ctz(high));
+    i += 16;
+  }
+  return SkipAsciiPlain(bytes, i);
+}
+#endif
 
 }  // namespace
 
@@ -46,42 +85,38 @@ Utf8Sequence DecodeUtf8At(std::string_view bytes, std::size_t at) {
 }
 
 std::size_t SkipAscii(std::string_view bytes, std::size_t from) {
-  std::size_t i = from;
-  // Four words a step: one test for their high bits together.
-  while (bytes.size() - i >= 4 * sizeof(Word)) {
-    Word w[4];
-    std::memcpy(w, bytes.data() + i, sizeof w);
-    if (((w[0] | w[1] | w[2] | w[3]) & kHighBits) != 0) break;
-    i += sizeof w;
-  }
-  while (bytes.size() - i >= sizeof(Word)) {
-    Word w;
-    std::memcpy(&w, bytes.data() + i, sizeof w);
-    if ((w & kHighBits) != 0) break;
-    i += sizeof(Word);
-  }
-  while (i < bytes.size() && ByteAt(bytes, i) < 0x80) ++i;
-  return i;
+#if KN_HAVE_SSE2_SCANS
+  if (UseSse2Scans()) return SkipAsciiSse2(bytes, from);
+#endif
+  return SkipAsciiPlain(bytes, from);
 }
 
 Utf8Prefix ScanUtf8Prefix(std::string_view bytes) {
   Utf8Prefix prefix;
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    if (ByteAt(bytes, i) < 0x80) {
-      i = SkipAscii(bytes, i);
+  const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
+  const unsigned char* const end = begin + bytes.size();
+  const unsigned char* p = begin;
+  while (p < end) {
+    const unsigned lead = *p;
+    if (lead < 0x80) {
+      p = begin + SkipAscii(bytes, static_cast<std::size_t>(p - begin));
       continue;
     }
-    const Utf8Sequence sequence = DecodeUtf8At(bytes, i);
+    if (end - p >= 3 && IsCommonThreeByteForm(p)) {
+      prefix.multibyte = true;
+      p += 3;
+      continue;
+    }
+    const Utf8Sequence sequence = DecodeUtf8At(bytes, static_cast<std::size_t>(p - begin));
     if (!sequence.ok) {
-      prefix.end = i;
+      prefix.end = static_cast<std::size_t>(p - begin);
       prefix.illFormed = !sequence.cut;
       return prefix;
     }
     prefix.multibyte = true;
-    i += sequence.length;
+    p += sequence.length;
   }
-  prefix.end = i;
+  prefix.end = bytes.size();
   return prefix;
 }
 

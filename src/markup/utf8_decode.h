@@ -22,6 +22,14 @@ struct Utf8Sequence {
 // `at` lies inside the bytes.
 Utf8Sequence DecodeUtf8At(std::string_view bytes, std::size_t at);
 
+// A well-formed three-byte sequence led by E1-EC or EE-EF (U+1000 to
+// U+FFFF but for the surrogates' lead ED and the narrower E0): nearly all
+// Japanese text, told by one test. `p` has three bytes at least.
+inline bool IsCommonThreeByteForm(const unsigned char* p) {
+  const unsigned lead = p[0];
+  return ((lead << 16 | unsigned{p[1]} << 8 | p[2]) & 0xF0C0C0) == 0xE08080 && lead != 0xE0 && lead != 0xED;
+}
+
 struct Utf8Scan {
   bool wellFormed = true;  // no ill-formed sequence, nothing cut at the end
   bool multibyte = false;  // holds at least one character beyond ASCII

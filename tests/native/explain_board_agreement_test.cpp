@@ -132,19 +132,57 @@ class BoardAgreement : public kn::testing::ChipFixture {
     chip = nullptr;
     return view;
   }
+
+  // The chip shows the board the explainer read, entry by entry, with a 〓
+  // at every place the explainer names and nowhere else.
+  void ExpectChipAgrees(const std::string& list, const BoardCheck& check) {
+    const ChipView board = ReadWithChip(list);
+    ASSERT_EQ(board.shown, check.text);
+    const std::vector<std::string> lines = BoardLines(board.shown);
+    std::size_t linesBefore = 0;
+    std::map<int, std::size_t> getasOfBoardLine;
+    for (const BoardEntry& e : check.entries) {
+      SCOPED_TRACE(e.name.substr(0, 20));
+      // The chip given this name alone: its lines are the entry's lines of
+      // the board, and its time counts exactly when the explainer says the
+      // name was found.
+      const ChipView alone = ReadWithChip(e.name);
+      EXPECT_EQ(alone.foundNewer, e.status == BoardEntryStatus::kRead || e.status == BoardEntryStatus::kUnreadable);
+      ASSERT_LE(linesBefore + e.boardLines, lines.size());
+      EXPECT_EQ(alone.shown, e.boardLines == 0 ? std::string(kBoardNoDataText)
+                                               : Joined(lines, linesBefore, static_cast<std::size_t>(e.boardLines)));
+      const auto first = lines.begin() + static_cast<std::ptrdiff_t>(linesBefore);
+      for (const StampChange& stamp : e.stamps) {
+        EXPECT_NE(std::find(first, first + e.boardLines, stamp.after), first + e.boardLines) << stamp.after;
+      }
+      ASSERT_EQ(e.getas.count, e.getas.listed.size()) << "boards of this test list every place";
+      for (const GetaPlace& place : e.getas.listed) {
+        ASSERT_GT(place.boardLine, static_cast<int>(linesBefore));
+        ASSERT_LE(place.boardLine, static_cast<int>(linesBefore) + e.boardLines);
+        ++getasOfBoardLine[place.boardLine];
+        const bool stamped = std::any_of(e.stamps.begin(), e.stamps.end(),
+                                         [&](const StampChange& s) { return s.line == place.line; });
+        if (stamped) continue;  // the expanded stamp moved it
+        const std::vector<int> shown = GetaBytes(lines[static_cast<std::size_t>(place.boardLine) - 1]);
+        EXPECT_NE(std::find(shown.begin(), shown.end(), place.boardColumn), shown.end())
+            << "board line " << place.boardLine << ", byte " << place.boardColumn;
+      }
+      linesBefore += static_cast<std::size_t>(e.boardLines);
+    }
+    EXPECT_EQ(linesBefore, check.text == kBoardNoDataText ? 0 : lines.size());
+    // No 〓 the chip draws goes unnamed.
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      SCOPED_TRACE("board line " + std::to_string(i + 1));
+      EXPECT_EQ(GetaBytes(lines[i]).size(), getasOfBoardLine[static_cast<int>(i) + 1]);
+    }
+  }
 };
 
 TEST_F(BoardAgreement, EveryEntryReadsAlikeInTheChipAndTheExplainer) {
   AddBoardFiles(files);
   const BoardCheck check = CheckBoard(kList, files, encoder);
-  const ChipView board = ReadWithChip(kList);
-  ASSERT_EQ(board.shown, check.text);
   EXPECT_TRUE(SameSystemTime(check.newest, kNewYear)) << "the locked file's time counts";
-  const std::vector<std::string> lines = BoardLines(board.shown);
-
   ASSERT_EQ(check.entries.size(), std::size(kEntries));
-  std::size_t linesBefore = 0;
-  std::map<int, std::size_t> getasOfBoardLine;
   for (std::size_t i = 0; i < check.entries.size(); ++i) {
     const BoardEntry& e = check.entries[i];
     const EntryCase& c = kEntries[i];
@@ -154,42 +192,31 @@ TEST_F(BoardAgreement, EveryEntryReadsAlikeInTheChipAndTheExplainer) {
     EXPECT_EQ(e.boardLines, c.boardLines);
     if (e.status == BoardEntryStatus::kRead) EXPECT_EQ(e.fileEncoding, c.encoding);
     EXPECT_EQ(e.firstLongLine, c.firstLongLine);
-
-    // The chip given this name alone: its lines are the entry's lines of the
-    // board, and its time counts exactly when the explainer says it was found.
-    const ChipView alone = ReadWithChip(e.name);
-    EXPECT_EQ(alone.foundNewer, e.status == BoardEntryStatus::kRead || e.status == BoardEntryStatus::kUnreadable);
-    ASSERT_LE(linesBefore + e.boardLines, lines.size());
-    EXPECT_EQ(alone.shown, e.boardLines == 0 ? std::string(kBoardNoDataText)
-                                             : Joined(lines, linesBefore, static_cast<std::size_t>(e.boardLines)));
-    for (const StampChange& stamp : e.stamps) {
-      const auto first = lines.begin() + static_cast<std::ptrdiff_t>(linesBefore);
-      EXPECT_NE(std::find(first, first + e.boardLines, stamp.after), first + e.boardLines) << stamp.after;
-    }
-
     std::vector<Place> places;
-    for (const GetaPlace& place : e.getas.listed) {
-      places.emplace_back(place.line, place.column);
-      ASSERT_GT(place.boardLine, static_cast<int>(linesBefore));
-      ASSERT_LE(place.boardLine, static_cast<int>(linesBefore) + e.boardLines);
-      ++getasOfBoardLine[place.boardLine];
-      const bool stamped = std::any_of(e.stamps.begin(), e.stamps.end(),
-                                       [&](const StampChange& s) { return s.line == place.line; });
-      if (stamped) continue;  // the expanded stamp moved it
-      const std::vector<int> shown = GetaBytes(lines[static_cast<std::size_t>(place.boardLine) - 1]);
-      EXPECT_NE(std::find(shown.begin(), shown.end(), place.boardColumn), shown.end())
-          << "board line " << place.boardLine << ", byte " << place.boardColumn;
-    }
+    for (const GetaPlace& place : e.getas.listed) places.emplace_back(place.line, place.column);
     EXPECT_EQ(places, c.getas);
-    EXPECT_EQ(e.getas.count, e.getas.listed.size());
-    linesBefore += static_cast<std::size_t>(e.boardLines);
   }
-  EXPECT_EQ(linesBefore, lines.size());
-  // No 〓 the chip draws goes unnamed, none named is missing from its line.
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    SCOPED_TRACE("board line " + std::to_string(i + 1));
-    EXPECT_EQ(GetaBytes(lines[i]).size(), getasOfBoardLine[static_cast<int>(i) + 1]);
+  ExpectChipAgrees(kList, check);
+}
+
+// Mark-less UTF-8 is converted a segment at a time: the places stay right
+// in the later segments and in the line that spans two.
+TEST_F(BoardAgreement, LargeUtf8BoardAcrossSegments) {
+  std::string big = "\xE3\x81\x82\n";
+  std::vector<Place> expected;
+  for (int line = 2; line <= 301; ++line) {
+    big += std::string(990, 'x') + (line % 8 == 0 ? kEuro : std::string("abc")) + "\n";
+    if (line % 8 == 0) expected.emplace_back(line, 991);
   }
+  files.AddFile("big8.txt", big, kMonday);
+  const BoardCheck check = CheckBoard("big8.txt", files, encoder);
+  ASSERT_EQ(check.entries.size(), 1u);
+  EXPECT_EQ(check.entries[0].fileEncoding, BoardEncoding::kUtf8);
+  EXPECT_EQ(check.entries[0].size, big.size());
+  std::vector<Place> places;
+  for (const GetaPlace& place : check.entries[0].getas.listed) places.emplace_back(place.line, place.column);
+  EXPECT_EQ(places, expected);
+  ExpectChipAgrees("big8.txt", check);
 }
 
 TEST_F(BoardAgreement, ListsWithoutAnyFileLine) {
@@ -197,8 +224,8 @@ TEST_F(BoardAgreement, ListsWithoutAnyFileLine) {
   for (const std::string list : {"\r\n\t\r\n", "; only\n;comments", "gone.txt\ndir", "empty.txt"}) {
     SCOPED_TRACE(list);
     const BoardCheck check = CheckBoard(list, files, encoder);
-    EXPECT_EQ(ReadWithChip(list).shown, check.text);
     EXPECT_EQ(check.text, kBoardNoDataText);
+    ExpectChipAgrees(list, check);
     for (const BoardEntry& e : check.entries) EXPECT_EQ(e.boardLines, 0);
   }
 }
