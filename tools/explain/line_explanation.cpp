@@ -115,7 +115,7 @@ std::string FlagsAfter(const NoteWriter& w, int position) {
     if (!flags.empty()) flags += w.Text({", ", "\x81\x41" /* 、 */});
     flags += w.Text(flag.name);
   }
-  return flags.empty() ? "" : w.Text({" (here: {1})", "\x81\x69\x82\xB1\x82\xB1\x82\xC5\x82\xCD {1}\x81\x6A" /* （ここでは {1}） */}, {flags});
+  return flags.empty() ? "" : w.Text({" (here: {1})", "\x81\x69\x82\xB1\x82\xB1\x82\xC5\x82\xCD{1}\x81\x6A" /* （ここでは{1}） */}, {flags});
 }
 
 void NoteFace(NoteWriter& w, const FaceItem& face, const char* keyword) {

@@ -135,7 +135,7 @@ Words MarkerName(char marker) {
 void DescribeColorRule(Rows& rows, const LineExplanation& e) {
   const CountdownTrace& c = e.countdown;
   const bool colored = e.prefix.color.length > 0;
-  const std::string colour = colored ? rows.Text({"the prefix colour {1}", "\x8F\x91\x8E\xAE\x82\xCC\x90\x46 {1}" /* 書式の色 {1} */},
+  const std::string colour = colored ? rows.Text({"the prefix colour {1}", "\x8F\x91\x8E\xAE\x82\xCC\x90\x46\x81\x69{1}\x81\x6A" /* 書式の色（{1}） */},
                                                  {ColorText(e.prefix.color.color)})
                                      : rows.Text({"a prefix colour", "\x8F\x91\x8E\xAE\x82\xCC\x90\x46" /* 書式の色 */});
   std::string row;
