@@ -3,14 +3,15 @@
 # program and its unit tests (hosts/kn-desk/*_test.cpp), which run inside the
 # Wine test program next to the end-to-end test that starts kn-desk.exe.
 file(GLOB KN_DESK_SOURCES CONFIGURE_DEPENDS hosts/kn-desk/*.cpp)
-if(KN_DESK_SOURCES AND TARGET kn_host_parts)
+if(KN_DESK_SOURCES AND TARGET kn_host_parts AND TARGET kn_explain)
   set(KN_DESK_TEST_SOURCES ${KN_DESK_SOURCES})
   list(FILTER KN_DESK_TEST_SOURCES INCLUDE REGEX "_test\\.cpp$")
   list(FILTER KN_DESK_SOURCES EXCLUDE REGEX "(_test|_main)\\.cpp$")
   add_library(kn_desk_parts STATIC ${KN_DESK_SOURCES})
   target_include_directories(kn_desk_parts PUBLIC hosts/kn-desk)
   target_compile_options(kn_desk_parts PRIVATE ${KN_WARNINGS})
-  target_link_libraries(kn_desk_parts PUBLIC kn_host_parts user32 gdi32 comdlg32 shell32 ole32)
+  # The memo editor's pane explains lines with kn-explain's own code.
+  target_link_libraries(kn_desk_parts PUBLIC kn_host_parts kn_explain user32 gdi32 comdlg32 shell32 ole32)
 
   add_executable(kn-desk WIN32 hosts/kn-desk/kn_desk_main.cpp)
   target_link_libraries(kn-desk PRIVATE kn_desk_parts)

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "explain/explain_language.h"
 #include "markup/unicode_to_cp932.h"
 
 namespace kn::explain {
@@ -32,6 +33,7 @@ struct GetaPlaces {
 GetaPlaces PlaceGetas(std::string_view text, const GetaOffsets& offsets);
 
 // The places as report lines, each begun with `indent`; empty when none.
-std::string DescribeGetas(const GetaPlaces& places, const std::string& indent);
+std::string DescribeGetas(const GetaPlaces& places, const std::string& indent,
+                          Language language = Language::kEnglish);
 
 }  // namespace kn::explain
