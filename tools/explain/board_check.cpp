@@ -239,7 +239,7 @@ std::string DescribeBoardEntry(const BoardEntry& e, Language language) {
                 "\x81\x42\x83\x60\x83\x62\x83\x76\x82\xAA Shift-JIS \x82\xC9\x95\xCF\x8A\xB7\x82\xB5\x82\xDC\x82\xB7"
                 /* 。チップが Shift-JIS に変換します */}) +
            "\n";
-    return out + DescribeGetas(e.getas, indent);
+    return out + DescribeGetas(e.getas, indent, language);
   }
   const std::string encoding = DescribeEncoding(e.encoding, indent, language);
   out += indent + say(encodingIs) + "Shift-JIS" +

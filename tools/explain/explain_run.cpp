@@ -59,7 +59,7 @@ std::string ExplainMemoReport(const std::string& title, std::string_view memo, c
                               const BrokenDownTime& when) {
   std::string out = Header(title, options, when);
   const EncodingReport encoding = CheckEncoding(memo);
-  const std::string problems = DescribeEncoding(encoding, "  ");
+  const std::string problems = DescribeEncoding(encoding, "  ", options.language);
   out += problems.empty() ? Say(options.language, {"encoding: Shift-JIS, nothing wrong\n",
                                                     "\x95\xB6\x8E\x9A\x83\x52\x81\x5B\x83\x68: Shift-JIS\x81\x41\x96\xE2\x91\xE8\x82\xC8\x82\xB5\n" /* 文字コード: Shift-JIS、問題なし\n */})
                           : Say(options.language, {"encoding:\n", "\x95\xB6\x8E\x9A\x83\x52\x81\x5B\x83\x68:\n" /* 文字コード:\n */}) + problems;
@@ -85,14 +85,26 @@ std::string ExplainBoardReport(const std::string& title, std::string_view list, 
   std::string out = Header(title, options, when);
   SystemCp932Encoder encoder;
   const BoardCheck check = CheckBoard(list, files, encoder);
-  if (check.entries.empty()) out += "the board list names no file\n";
+  if (check.entries.empty()) {
+    out += In(options.language,
+              {"the board list names no file",
+               "\x8C\x66\x8E\xA6\x94\xC2\x83\x8A\x83\x58\x83\x67\x82\xCD\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xF0\x88\xEA\x82\xC2"
+               "\x82\xE0\x8E\x77\x82\xB5\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1" /* 掲示板リストはファイルを一つも指していません */});
+    out += "\n";
+  }
   for (const BoardEntry& entry : check.entries) out += "\n" + DescribeBoardEntry(entry, options.language);
 
   const SystemTime& newest = check.newest;
   const std::string& board = check.text;
-  out += "\nboard text, as the chip shows it in board mode; newest listed file: ";
+  out += std::string("\n") +
+         In(options.language,
+            {"board text, as the chip shows it in board mode; newest listed file: ",
+             "\x8C\x66\x8E\xA6\x94\xC2\x82\xCC\x96\x7B\x95\xB6\x81\x69\x83\x60\x83\x62\x83\x76\x82\xAA\x8C\x66\x8E\xA6\x94\xC2"
+             "\x83\x82\x81\x5B\x83\x68\x82\xC5\x95\x5C\x8E\xA6\x82\xB7\x82\xE9\x82\xC6\x82\xA8\x82\xE8\x81\x6A\x81\x42\x82\xA2"
+             "\x82\xBF\x82\xCE\x82\xF1\x90\x56\x82\xB5\x82\xA2\x83\x74\x83\x40\x83\x43\x83\x8B: "
+             /* 掲示板の本文（チップが掲示板モードで表示するとおり）。いちばん新しいファイル:  */});
   if (newest.wYear == 0) {
-    out += "none exists\n";
+    out += std::string(In(options.language, {"none exists", "\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1" /* ありません */})) + "\n";
   } else {
     const BrokenDownTime t = MakeLocalTime(newest.wYear, newest.wMonth, newest.wDay, newest.wHour,
                                            newest.wMinute, newest.wSecond);
