@@ -164,7 +164,7 @@ std::string DescribeBoardEntry(const BoardEntry& e, Language language) {
   const auto say = [language](const Words& words) { return std::string(In(language, words)); };
   const std::string indent = "  ";
   std::string out = say({"board list line ", "\x8C\x66\x8E\xA6\x94\xC2\x83\x8A\x83\x58\x83\x67\x82\xCC " /* 掲示板リストの  */}) +
-                    std::to_string(e.memoLine) + say({": ", " \x8D\x73\x96\xDA: " /*  行目:  */}) + Quote(e.name) + "\n";
+                    std::to_string(e.memoLine) + say({": ", "\x8D\x73\x96\xDA: " /* 行目:  */}) + Quote(e.name) + "\n";
   switch (e.status) {
     case BoardEntryStatus::kComment:
       return out + indent +
@@ -217,7 +217,7 @@ std::string DescribeBoardEntry(const BoardEntry& e, Language language) {
   if (e.firstLongLine != 0) {
     const std::string piece = std::to_string(kBoardPieceSize);
     out += indent + say({"line ", ""}) + std::to_string(e.firstLongLine) +
-           say({" is longer than ", " \x8D\x73\x96\xDA\x82\xCD " /*  行目は  */}) + piece +
+           say({" is longer than ", "\x8D\x73\x96\xDA\x82\xCD " /* 行目は  */}) + piece +
            say({" bytes: the chip shows each ",
                 " \x83\x6F\x83\x43\x83\x67\x82\xE6\x82\xE8\x92\xB7\x82\xA2\x82\xCC\x82\xC5\x81\x41\x83\x60\x83\x62\x83\x76"
                 "\x82\xCD " /*  バイトより長いので、チップは  */}) +
@@ -229,7 +229,7 @@ std::string DescribeBoardEntry(const BoardEntry& e, Language language) {
   }
   for (const StampChange& stamp : e.stamps) {
     out += indent + say({"stamp on line ", ""}) + std::to_string(stamp.line) +
-           say({": ", " \x8D\x73\x96\xDA\x82\xCC\x83\x58\x83\x5E\x83\x93\x83\x76: " /*  行目のスタンプ:  */}) +
+           say({": ", "\x8D\x73\x96\xDA\x82\xCC\x83\x58\x83\x5E\x83\x93\x83\x76: " /* 行目のスタンプ:  */}) +
            Quote(stamp.before) + " -> " + Quote(stamp.after) + "\n";
   }
   const Words encodingIs = {"encoding: ", "\x95\xB6\x8E\x9A\x83\x52\x81\x5B\x83\x68: " /* 文字コード:  */};

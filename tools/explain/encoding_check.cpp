@@ -93,8 +93,8 @@ std::string BomName(ByteOrderMark bom, Language language) {
 std::string ProblemText(const SjisProblem& p, Language language) {
   const auto say = [language](const Words& words) { return std::string(In(language, words)); };
   const std::string where = say({"line ", ""}) + std::to_string(p.line) +
-                            say({", byte ", " \x8D\x73\x96\xDA " /*  行目  */}) + std::to_string(p.column) +
-                            say({": ", " \x83\x6F\x83\x43\x83\x67\x96\xDA: " /*  バイト目:  */});
+                            say({", byte ", "\x8D\x73\x96\xDA " /* 行目  */}) + std::to_string(p.column) +
+                            say({": ", "\x83\x6F\x83\x43\x83\x67\x96\xDA: " /* バイト目:  */});
   if (p.fault == SjisFault::kLoneByte) {
     return where + HexBytes(p.bytes) +
            say({" begins no Shift-JIS character",
@@ -169,9 +169,9 @@ std::string DescribeEncoding(const EncodingReport& r, const std::string& indent,
                 " \x8C\xC2\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81\x69\x8D\xC5\x8F\x89\x82\xCD " /*  個あります（最初は  */}) +
            std::to_string(r.utf8FirstLine) +
            say({"): the chip reads Shift-JIS and shows them as garbage; ",
-                " \x8D\x73\x96\xDA\x81\x6A: \x83\x60\x83\x62\x83\x76\x82\xCD Shift-JIS \x82\xC6\x82\xB5\x82\xC4\x93\xC7\x82\xDE"
+                "\x8D\x73\x96\xDA\x81\x6A: \x83\x60\x83\x62\x83\x76\x82\xCD Shift-JIS \x82\xC6\x82\xB5\x82\xC4\x93\xC7\x82\xDE"
                 "\x82\xCC\x82\xC5\x95\xB6\x8E\x9A\x89\xBB\x82\xAF\x82\xB5\x82\xDC\x82\xB7\x81\x42"
-                /*  行目）: チップは Shift-JIS として読むので文字化けします。 */}) +
+                /* 行目）: チップは Shift-JIS として読むので文字化けします。 */}) +
            saveAs + "\n";
   }
   if (r.problemCount > 0) {
@@ -189,17 +189,17 @@ std::string DescribeEncoding(const EncodingReport& r, const std::string& indent,
   if (r.firstNulLine != 0) {
     out += indent + say({"line ", ""}) + std::to_string(r.firstNulLine) +
            say({" holds a 0 byte: the chip's line ends there\n",
-                " \x8D\x73\x96\xDA\x82\xC9 0 \x82\xCC\x83\x6F\x83\x43\x83\x67\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7: "
+                "\x8D\x73\x96\xDA\x82\xC9 0 \x82\xCC\x83\x6F\x83\x43\x83\x67\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7: "
                 "\x83\x60\x83\x62\x83\x76\x82\xCC\x8D\x73\x82\xCD\x82\xBB\x82\xB1\x82\xC5\x8F\x49\x82\xED\x82\xE8\x82\xDC"
-                "\x82\xB7\n" /*  行目に 0 のバイトがあります: チップの行はそこで終わります */});
+                "\x82\xB7\n" /* 行目に 0 のバイトがあります: チップの行はそこで終わります */});
   }
   if (r.endOfFileLine != 0) {
     out += indent + say({"line ", ""}) + std::to_string(r.endOfFileLine) +
            say({" holds the byte 1A: a board file ends there, nothing after it is shown\n",
-                " \x8D\x73\x96\xDA\x82\xC9\x83\x6F\x83\x43\x83\x67 1A \x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7: \x8C\x66\x8E\xA6"
+                "\x8D\x73\x96\xDA\x82\xC9\x83\x6F\x83\x43\x83\x67 1A \x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7: \x8C\x66\x8E\xA6"
                 "\x94\xC2\x82\xCC\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCD\x82\xBB\x82\xB1\x82\xC5\x8F\x49\x82\xED\x82\xE8"
                 "\x81\x41\x82\xBB\x82\xCC\x8C\xE3\x82\xCD\x95\x5C\x8E\xA6\x82\xB3\x82\xEA\x82\xDC\x82\xB9\x82\xF1\n"
-                /*  行目にバイト 1A があります: 掲示板のファイルはそこで終わり、その後は表示されません */});
+                /* 行目にバイト 1A があります: 掲示板のファイルはそこで終わり、その後は表示されません */});
   }
   return out;
 }
