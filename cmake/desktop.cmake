@@ -9,7 +9,8 @@ list(FILTER KN_DESK_SOURCES EXCLUDE REGEX "(_test|_main)\\.cpp$")
 add_library(kn_desk_parts STATIC ${KN_DESK_SOURCES})
 target_include_directories(kn_desk_parts PUBLIC hosts/kn-desk)
 target_compile_options(kn_desk_parts PRIVATE ${KN_WARNINGS})
-target_link_libraries(kn_desk_parts PUBLIC kn_host_parts user32 gdi32 comdlg32 shell32 ole32)
+# The memo editor's pane explains lines with kn-explain's own code.
+target_link_libraries(kn_desk_parts PUBLIC kn_host_parts kn_explain user32 gdi32 comdlg32 shell32 ole32)
 
 add_executable(kn-desk WIN32 hosts/kn-desk/kn_desk_main.cpp)
 target_link_libraries(kn-desk PRIVATE kn_desk_parts)

@@ -338,9 +338,7 @@ void ChipView::RunHostCommand(UINT id) {
   switch (id) {
     case kCommandEditMemo: {
       BusyScope busy(*this);
-      std::string memo = record_.memo;
-      changed = EditMemo(window_, api_, record_.font, memo) && memo != record_.memo;
-      if (changed) record_.memo = memo;
+      changed = EditMemoWithPreview();
       break;
     }
     case kCommandTextColor: {
@@ -402,6 +400,62 @@ void ChipView::React(int answer) {
     SetTimer(window_, kFlashTimer, kFlashStepMs, nullptr);
   }
   if (reaction.repaint) InvalidateRect(window_, nullptr, FALSE);
+}
+
+// The editor's memo shows on the chip while the editor is open. Cancel
+// hands the chip its memo and block as they were and puts the window back at
+// its size; OK keeps the edited memo.
+bool ChipView::EditMemoWithPreview() {
+  if (chip_) saved_.Refresh(api_, chip_);
+  const SavedBlock before(saved_.Bytes());
+  RECT rect{};
+  GetWindowRect(window_, &rect);
+  struct Preview final : MemoPreview {
+    Preview(ChipView& view, const SavedBlock& block) : view(view), block(block) {}
+    void Show(const std::string& memo) override {
+      view.ShowMemo(memo, block);
+      shown = true;
+    }
+    ChipView& view;
+    const SavedBlock& block;
+    bool shown = false;
+  } preview(*this, before);
+  std::string memo = record_.memo;
+  const bool kept = EditMemo(window_, api_, EditedChip{record_.font, record_.textRgb, &preview}, memo);
+  if (kept && memo != record_.memo) {
+    record_.memo = memo;
+    return true;
+  }
+  if (preview.shown) {
+    ShowMemo(record_.memo, before);
+    SetWindowPos(window_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RenderNow();
+  }
+  return false;
+}
+
+// Hands the chip a memo with a given block, measures it and paints it at
+// once: the paints that follow show the picture even while the chip is busy.
+void ChipView::ShowMemo(const std::string& memo, const SavedBlock& block) {
+  if (!chip_) return;
+  ChipRecord shown = record_;
+  shown.memo = memo;
+  {
+    BusyScope busy(*this);
+    SavedBlock::Pointer pointer(block);
+    PluginSettings settings(shown, pointer.get());
+    api_.Update(chip_, 0, settings.get());
+  }
+  Fit();
+  RenderNow();
+}
+
+void ChipView::RenderNow() {
+  RECT client{};
+  GetClientRect(window_, &client);
+  Render(client.right - client.left, client.bottom - client.top);
+  InvalidateRect(window_, nullptr, FALSE);
 }
 
 // Hands the chip its record again. The chip's latest block goes with it, so

@@ -83,6 +83,9 @@ class ChipView {
   void FlashStep();
   void React(int answer);
   void ApplyRecord();
+  bool EditMemoWithPreview();
+  void ShowMemo(const std::string& memo, const SavedBlock& block);
+  void RenderNow();
   void Fit();
   void KeepReachableOnScreen();
   void RestartTimer();

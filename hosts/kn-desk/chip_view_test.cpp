@@ -13,6 +13,10 @@
 #include <vector>
 
 #include "chip_menu.h"
+#include "desk_texts.h"
+#include "memo_dialog.h"
+#include "record_bridge.h"
+#include "wine/harness/dialog_driver.h"
 
 namespace kn::desk {
 namespace {
@@ -37,6 +41,9 @@ struct FakePlugin {
   // A click switches board mode, and the block the chip saves says so.
   bool clickSwitchesBoard = false;
   std::int32_t boardMode = 0;
+  // The chip grows with its memo, as a real one does.
+  bool widthFollowsMemo = false;
+  std::string lastMemo;  // code page 932, as the last Update gave it
 
   int sizeCalls = 0;
   int drawCalls = 0;
@@ -86,7 +93,12 @@ int __cdecl FakeZoom(HLOCAL, int, int flag) {
   g_fake.lastZoomFlag = flag;
   return g_fake.zoomAnswer;
 }
-int __cdecl FakeUpdate(ChipHandle, int, const ChipSettings*) { return ++g_fake.updateCalls, 1; }
+int __cdecl FakeUpdate(ChipHandle, int, const ChipSettings* settings) {
+  ++g_fake.updateCalls;
+  g_fake.lastMemo = settings && settings->memo ? settings->memo : "";
+  if (g_fake.widthFollowsMemo) g_fake.width = 100 + 5 * static_cast<int>(g_fake.lastMemo.size());
+  return 1;
+}
 MenuHandle __cdecl FakeMenu(ChipHandle) {
   if (g_fake.bogusMenu) return reinterpret_cast<HMENU>(0x5678);
   HMENU menu = CreateMenu();
@@ -397,6 +409,76 @@ TEST_F(DeskChipView, ASnapshotHasTheWindowsPlaceAndTheChipsNewestBlock) {
   EXPECT_EQ(saved.savedBlock, std::vector<std::uint8_t>(68, 0x5A));
   EXPECT_EQ(saved.memo, record_.memo);
   EXPECT_EQ(g_fake.saveCalls, 1);
+}
+
+// Types into the chip's memo editor, waits for the chip to show the typed
+// memo, notes what the chip and the pane show, and leaves with `button`.
+struct EditorVisit {
+  std::string previewed;  // the memo the chip was given while the editor was open
+  SIZE size{};            // the chip's size then
+  std::wstring pane;      // what the pane said of the caret's line
+};
+
+EditorVisit TypeIntoEditor(HWND chip, const std::wstring& text, const std::string& expected, int button) {
+  EditorVisit visit;
+  wine::DialogDriver driver([&](HWND dialog) {
+    HWND edit = GetDlgItem(dialog, kMemoEditId);
+    SetWindowTextW(edit, text.c_str());
+    SendMessageW(edit, EM_SETSEL, 0, 0);
+    const DWORD start = GetTickCount();
+    while (g_fake.lastMemo != expected && GetTickCount() - start < 20000) {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+      Sleep(10);
+    }
+    visit.previewed = g_fake.lastMemo;
+    visit.size = SizeOf(chip);
+    visit.pane = wine::DialogDriver::Text(dialog, kExplainPaneId);
+    wine::DialogDriver::Press(dialog, button);
+  });
+  SendMessageW(chip, WM_COMMAND, MAKEWPARAM(kCommandEditMemo, 0), 0);
+  EXPECT_EQ(driver.acted(), 1);
+  EXPECT_EQ(driver.cancelled(), 0);
+  return visit;
+}
+
+// "#c赤|a longer memo", as typed and as the chip gets it.
+const std::wstring kTyped = L"#c\x8D64|a longer memo";
+const std::string kTypedForChip = "#c\x90\xD4|a longer memo";
+
+TEST_F(DeskChipView, TheEditorPreviewsTheMemoAndCancelPutsTheChipBack) {
+  g_fake.widthFollowsMemo = true;
+  Open();
+  const SIZE before = SizeOf(window());
+  ASSERT_EQ(before.cx, 100 + 5 * 4) << "the size the chip proposes for \"memo\"";
+  const DeskLanguage language = CurrentDeskLanguage();
+  UseDeskLanguage(DeskLanguage::kJapanese);
+  const EditorVisit visit = TypeIntoEditor(window(), kTyped, kTypedForChip, IDCANCEL);
+  UseDeskLanguage(language);
+
+  EXPECT_EQ(visit.previewed, kTypedForChip) << "the chip showed the editor's memo before OK";
+  EXPECT_EQ(visit.size.cx, 100 + 5 * static_cast<int>(kTypedForChip.size())) << "measured again";
+  // 色: FF0000, the colour row of the caret's line, in Japanese.
+  EXPECT_NE(visit.pane.find(L"\x8272: FF0000"), std::wstring::npos) << Narrow(visit.pane);
+
+  EXPECT_EQ(g_fake.lastMemo, "memo") << "Cancel hands the chip its memo again";
+  EXPECT_EQ(SizeOf(window()).cx, before.cx);
+  EXPECT_EQ(SizeOf(window()).cy, before.cy);
+  EXPECT_EQ(view_->Snapshot().memo, "memo");
+  EXPECT_EQ(owner_.changes, 0) << "nothing to save";
+}
+
+TEST_F(DeskChipView, OkKeepsThePreviewedMemoAndSize) {
+  g_fake.widthFollowsMemo = true;
+  Open();
+  const EditorVisit visit = TypeIntoEditor(window(), kTyped, kTypedForChip, IDOK);
+  EXPECT_EQ(visit.previewed, kTypedForChip);
+  EXPECT_EQ(g_fake.lastMemo, kTypedForChip);
+  EXPECT_EQ(SizeOf(window()).cx, visit.size.cx);
+  EXPECT_EQ(view_->Snapshot().memo, "#c\xE8\xB5\xA4|a longer memo") << "the record keeps UTF-8";
+  EXPECT_GE(owner_.changes, 1);
+  // The pane speaks the desk's language: English here.
+  EXPECT_NE(visit.pane.find(L"colour: FF0000"), std::wstring::npos) << Narrow(visit.pane);
 }
 
 }  // namespace

@@ -43,6 +43,7 @@ DeskSettings FirstRunSettings() {
   welcome.memo = Say(Text::kFirstRunMemo);
   DeskSettings settings;
   settings.chips.push_back(welcome);
+  settings.placeChips = true;
   return settings;
 }
 
@@ -73,7 +74,10 @@ bool DeskApp::Start(const DeskSettings& settings, std::wstring& error) {
     error = Widen(Say(Text::kCannotCreateMain, {std::to_string(GetLastError())}));
     return false;
   }
-  for (const ChipRecord& record : settings.chips) AddChip(record);
+  for (const ChipRecord& record : settings.chips) {
+    AddChip(record);
+    if (settings.placeChips) PlaceFreely(*chips_.back(), record.x, record.y);
+  }
   ShowWindow(window_, SW_SHOWNOACTIVATE);
   return true;
 }
@@ -185,7 +189,26 @@ void DeskApp::NewChipNear(int chipId) {
   record.y = beside.top;
   NextChipPlace(area, record.x, record.y);
   AddChip(record);
+  PlaceFreely(*chips_.back(), beside.left, beside.top);
   ChipChanged();
+}
+
+// Moves a chip just made to a place, from the cascade after (x, y), where it
+// covers neither the desk window nor another chip.
+void DeskApp::PlaceFreely(ChipView& chip, int x, int y) {
+  if (!chip.window()) return;
+  const auto rectOf = [](HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return ScreenRect{rect.left, rect.top, rect.right, rect.bottom};
+  };
+  std::vector<ScreenRect> taken = {rectOf(window_)};
+  for (const auto& other : chips_) {
+    if (other.get() != &chip && other->window()) taken.push_back(rectOf(other->window()));
+  }
+  const ScreenRect own = rectOf(chip.window());
+  FreeChipPlace(WorkArea(), taken, own.right - own.left, own.bottom - own.top, x, y);
+  SetWindowPos(chip.window(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DeskApp::DeleteChip(int chipId) {

@@ -40,6 +40,7 @@ class DeskApp : public ChipOwner {
 
   void AddChip(const ChipRecord& record);
   void NewChipNear(int chipId);
+  void PlaceFreely(ChipView& chip, int x, int y);
   void DeleteChip(int chipId);
   void Quit();
   bool Save();

@@ -52,6 +52,9 @@ struct ChipRecord {
 
 struct DeskSettings {
   std::vector<ChipRecord> chips;
+  // The chips are new (a first run): they go where they cover neither the
+  // desk window nor each other. Not kept in the settings file.
+  bool placeChips = false;
 };
 
 // Bounds a settings file must keep; a value outside them means damage.

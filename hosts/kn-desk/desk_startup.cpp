@@ -8,6 +8,7 @@
 #include "com_ref.h"
 #include "desk_app.h"
 #include "desk_console.h"
+#include "explain/system_language.h"
 #include "host_commands.h"
 #include "record_bridge.h"
 #include "settings_file.h"
@@ -76,8 +77,9 @@ bool LoadSettings(const std::wstring& path, DeskSettings& settings) {
 
 }  // namespace
 
+// The same rule as kn-explain's, so that both speak one language.
 DeskLanguage SystemDeskLanguage() {
-  return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? DeskLanguage::kJapanese
+  return explain::SystemLanguage() == explain::Language::kJapanese ? DeskLanguage::kJapanese
                                                                     : DeskLanguage::kEnglish;
 }
 

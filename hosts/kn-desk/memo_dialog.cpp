@@ -5,20 +5,29 @@
 #include <vector>
 
 #include "board_file_chooser.h"
+#include "button_row.h"
 #include "cp932_text.h"
 #include "desk_texts.h"
 #include "dialog_template.h"
+#include "line_explainer.h"
 #include "record_bridge.h"
 #include "platform/win32_owners.h"
 
 namespace kn::desk {
 namespace {
 
+constexpr UINT_PTR kPreviewTimer = 1;
+// The edit box posts this when the caret may have moved.
+constexpr UINT kCaretMayHaveMoved = WM_APP + 1;
+
 struct EditorState {
   const driver::EntryPoints* api;
+  const EditedChip* chip;
   std::string memo;           // in: the memo; out: the edited one
   std::wstring shown;         // the text the editor started with
   GdiObject<HFONT>* editFont;
+  bool ready = false;         // the editor holds its first text
+  int paneLine = -1;          // the line the pane explains
 };
 
 std::wstring ControlText(HWND control) {
@@ -29,11 +38,33 @@ std::wstring ControlText(HWND control) {
   return text;
 }
 
+// Explains the caret's line, when it is another line or the text changed.
+void UpdatePane(HWND dialog, EditorState& state, bool textChanged) {
+  HWND edit = GetDlgItem(dialog, kMemoEditId);
+  const int line = static_cast<int>(SendMessageW(edit, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0));
+  if (line == state.paneLine && !textChanged) return;
+  state.paneLine = line;
+  const std::wstring explained =
+      ExplainEditorLine(ControlText(edit), line, state.chip->font, state.chip->textRgb, CurrentDeskLanguage());
+  HWND pane = GetDlgItem(dialog, kExplainPaneId);
+  if (ControlText(pane) != explained) SetWindowTextW(pane, explained.c_str());
+}
+
+void ShowPreview(HWND dialog, EditorState& state) {
+  KillTimer(dialog, kPreviewTimer);
+  if (state.chip->preview) state.chip->preview->Show(Narrow(ControlText(GetDlgItem(dialog, kMemoEditId))));
+  UpdatePane(dialog, state, true);
+}
+
 void AddBoardFile(HWND dialog, const EditorState& state) {
+  KillTimer(dialog, kPreviewTimer);  // the chooser's own loop must not update the chip
   HWND edit = GetDlgItem(dialog, kMemoEditId);
   const std::optional<std::wstring> added =
       WithBoardFileAdded(*state.api, dialog, ControlText(edit));
-  if (!added) return;
+  if (!added) {
+    SetTimer(dialog, kPreviewTimer, kPreviewDelayMs, nullptr);  // a change before may still await its preview
+    return;
+  }
   SetWindowTextW(edit, added->c_str());
   SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(-1), -1);
   SetFocus(edit);
@@ -53,8 +84,12 @@ LRESULT CALLBACK MemoEditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lpa
     SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     RemovePropW(edit, kEditProcProperty);
   }
-  return previous ? CallWindowProcW(previous, edit, message, wparam, lparam)
-                  : DefWindowProcW(edit, message, wparam, lparam);
+  const LRESULT result = previous ? CallWindowProcW(previous, edit, message, wparam, lparam)
+                                  : DefWindowProcW(edit, message, wparam, lparam);
+  if (message == WM_KEYDOWN || message == WM_LBUTTONUP || message == WM_SETFOCUS) {
+    PostMessageW(GetParent(edit), kCaretMayHaveMoved, 0, 0);
+  }
+  return result;
 }
 
 void InitEditor(HWND dialog, EditorState& state) {
@@ -65,7 +100,10 @@ void InitEditor(HWND dialog, EditorState& state) {
                SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MemoEditProc))));
   SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
   if (HFONT font = state.editFont->get()) SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  LayOutButtonRow(dialog, {kBoardFileButtonId}, {IDOK, IDCANCEL}, {kMemoEditId, kExplainPaneId});
   SetWindowTextW(edit, state.shown.c_str());
+  state.ready = true;
+  UpdatePane(dialog, state, true);
   SetFocus(edit);
 }
 
@@ -102,8 +140,21 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
     case WM_INITDIALOG:
       InitEditor(dialog, *reinterpret_cast<EditorState*>(lparam));
       return FALSE;  // focus is set
+    case WM_TIMER:
+      if (wparam != kPreviewTimer) break;
+      if (state) ShowPreview(dialog, *state);
+      return TRUE;
+    case kCaretMayHaveMoved:
+      if (state) UpdatePane(dialog, *state, false);
+      return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
+        case kMemoEditId:
+          // Each change starts the wait again: the preview follows a pause in typing.
+          if (HIWORD(wparam) == EN_CHANGE && state && state->ready) {
+            SetTimer(dialog, kPreviewTimer, kPreviewDelayMs, nullptr);
+          }
+          return TRUE;
         case kBoardFileButtonId:
           if (state) AddBoardFile(dialog, *state);
           return TRUE;
@@ -140,22 +191,24 @@ std::wstring EditorText(const std::string& memo) {
   return text;
 }
 
-bool EditMemo(HWND owner, const driver::EntryPoints& api, const FontChoice& font, std::string& memo) {
-  LOGFONTW editorFont = ToDialogFont(font);
+bool EditMemo(HWND owner, const driver::EntryPoints& api, const EditedChip& chip, std::string& memo) {
+  LOGFONTW editorFont = ToDialogFont(chip.font);
   GdiObject<HFONT> editFont(CreateFontIndirectW(&editorFont));
-  EditorState state{&api, memo, EditorText(memo), &editFont};
-  DialogTemplate dialog(Widen(Say(Text::kEditorTitle)), 300, 200);
+  EditorState state{&api, &chip, memo, EditorText(memo), &editFont};
+  DialogTemplate dialog(Widen(Say(Text::kEditorTitle)), 300, 250);
   dialog
       .Add(DialogTemplate::kEdit, kMemoEditId, L"",
            WS_BORDER | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                ES_AUTOHSCROLL | ES_WANTRETURN,
-           7, 7, 286, 164)
+           7, 7, 286, 140)
+      .Add(DialogTemplate::kEdit, kExplainPaneId, L"",
+           WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 7, 152, 286, 70)
       .Add(DialogTemplate::kButton, kBoardFileButtonId, Widen(Say(Text::kEditorAddBoardFile)),
-           WS_TABSTOP | BS_PUSHBUTTON, 7, 179, 90, 14)
+           WS_TABSTOP | BS_PUSHBUTTON, 7, 229, 90, 14)
       .Add(DialogTemplate::kButton, IDOK, Widen(Say(Text::kEditorOk)),
-           WS_TABSTOP | BS_DEFPUSHBUTTON, 183, 179, 50, 14)
+           WS_TABSTOP | BS_DEFPUSHBUTTON, 183, 229, 50, 14)
       .Add(DialogTemplate::kButton, IDCANCEL, Widen(Say(Text::kEditorCancel)),
-           WS_TABSTOP | BS_PUSHBUTTON, 243, 179, 50, 14);
+           WS_TABSTOP | BS_PUSHBUTTON, 243, 229, 50, 14);
   const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner,
                                                  EditorProc, reinterpret_cast<LPARAM>(&state));
   if (answer != IDOK) return false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "desk_texts.h"
 #include "record_bridge.h"
 #include "wine/harness/dialog_driver.h"
 
@@ -26,7 +27,7 @@ TEST(DeskMemoEditor, CtrlASelectsTheWholeMemo) {
     DialogDriver::Press(dialog, IDCANCEL);
   });
   std::string memo = "first line\r\nsecond line";
-  EXPECT_FALSE(EditMemo(nullptr, driver::EntryPoints{}, FontChoice{}, memo));
+  EXPECT_FALSE(EditMemo(nullptr, driver::EntryPoints{}, EditedChip{}, memo));
   EXPECT_EQ(driver.acted(), 1);
   EXPECT_EQ(start, 0u);
   EXPECT_EQ(end, 23u);
@@ -53,7 +54,7 @@ EditorRun TypeAndSave(const std::wstring& text) {
     }
   });
   run.memo = "old memo";
-  run.saved = EditMemo(nullptr, driver::EntryPoints{}, FontChoice{}, run.memo);
+  run.saved = EditMemo(nullptr, driver::EntryPoints{}, EditedChip{}, run.memo);
   return run;
 }
 
@@ -73,6 +74,57 @@ TEST(DeskMemoEditor, NamesTheCharactersTheChipWillShowAsGetaBeforeSaving) {
   EXPECT_NE(question.find(L"line 2, character 4: \U0001F363 (U+1F363)"), std::wstring::npos)
       << Narrow(question);
   EXPECT_EQ(question.find(L"U+301C"), std::wstring::npos) << Narrow(question);
+}
+
+// The label as drawn, in the button's own font.
+int LabelWidth(HWND button) {
+  wchar_t label[256] = {};
+  GetWindowTextW(button, label, 256);
+  std::wstring drawn;
+  for (const wchar_t* c = label; *c; ++c) {
+    if (*c != L'&') drawn += *c;
+  }
+  HDC dc = GetDC(button);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(button, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, drawn.c_str(), static_cast<int>(drawn.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(button, dc);
+  return size.cx;
+}
+
+TEST(DeskMemoEditor, EveryButtonHoldsItsWholeLabelInEitherLanguage) {
+  const DeskLanguage saved = CurrentDeskLanguage();
+  for (DeskLanguage language : {DeskLanguage::kJapanese, DeskLanguage::kEnglish}) {
+    UseDeskLanguage(language);
+    std::vector<RECT> buttons;
+    std::vector<int> labels;
+    RECT client{};
+    DialogDriver driver([&](HWND dialog) {
+      for (int id : {kBoardFileButtonId, IDOK, IDCANCEL}) {
+        HWND button = GetDlgItem(dialog, id);
+        RECT rect{};
+        GetWindowRect(button, &rect);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        buttons.push_back(rect);
+        labels.push_back(LabelWidth(button));
+      }
+      GetClientRect(dialog, &client);
+      DialogDriver::Press(dialog, IDCANCEL);
+    });
+    std::string memo;
+    EditMemo(nullptr, driver::EntryPoints{}, EditedChip{}, memo);
+    ASSERT_EQ(buttons.size(), 3u);
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_GT(buttons[i].right - buttons[i].left, labels[i] + 4) << "room for the label and the frame";
+      EXPECT_GE(buttons[i].left, 0);
+      EXPECT_LE(buttons[i].right, client.right);
+    }
+    EXPECT_LT(buttons[0].right, buttons[1].left) << "the row does not overlap";
+    EXPECT_LT(buttons[1].right, buttons[2].left);
+  }
+  UseDeskLanguage(saved);
 }
 
 }  // namespace

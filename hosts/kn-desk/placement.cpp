@@ -28,4 +28,42 @@ void NextChipPlace(const ScreenRect& area, int& x, int& y) {
   }
 }
 
+bool Overlap(const ScreenRect& a, const ScreenRect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+void FreeChipPlace(const ScreenRect& area, const std::vector<ScreenRect>& taken, int width, int height, int& x,
+                   int& y) {
+  const auto free = [&](int left, int top) {
+    const ScreenRect chip{left, top, left + width, top + height};
+    if (chip.right > area.right || chip.bottom > area.bottom) return false;
+    return std::none_of(taken.begin(), taken.end(), [&](const ScreenRect& t) { return Overlap(chip, t); });
+  };
+  int cx = x;
+  int cy = y;
+  NextChipPlace(area, cx, cy);
+  const int firstX = cx;
+  const int firstY = cy;
+  // The cascade first: a new chip beside the one it was made from.
+  for (int step = 0; step < 64; ++step) {
+    if (free(cx, cy)) {
+      x = cx;
+      y = cy;
+      return;
+    }
+    NextChipPlace(area, cx, cy);
+  }
+  for (int top = area.top + kCascadeStep; top + height <= area.bottom; top += kCascadeStep) {
+    for (int left = area.left + kCascadeStep; left + width <= area.right; left += kCascadeStep) {
+      if (free(left, top)) {
+        x = left;
+        y = top;
+        return;
+      }
+    }
+  }
+  x = firstX;
+  y = firstY;
+}
+
 }  // namespace kn::desk

@@ -1,6 +1,8 @@
 // Where chips go on the screen. Portable.
 #pragma once
 
+#include <vector>
+
 namespace kn::desk {
 
 struct ScreenRect {
@@ -24,5 +26,14 @@ void KeepReachable(const ScreenRect& area, int width, int height, int& x, int& y
 void NextChipPlace(const ScreenRect& area, int& x, int& y);
 
 constexpr int kCascadeStep = 24;
+
+bool Overlap(const ScreenRect& a, const ScreenRect& b);
+
+// Where a new chip of `width` x `height` goes so that it covers none of
+// `taken` (the desk window, the other chips): the first free place of the
+// cascade from (x, y), else the first free place row by row over the area.
+// With no free place it takes the cascade's first step.
+void FreeChipPlace(const ScreenRect& area, const std::vector<ScreenRect>& taken, int width, int height, int& x,
+                   int& y);
 
 }  // namespace kn::desk

@@ -5,17 +5,14 @@
 #include <cstring>
 #include <new>
 
+#include "markup/byte_order_marks.h"
+
 namespace kn {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
-constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 // A file that does not tell its size is read in pieces that grow.
 constexpr std::size_t kFirstCapacity = 64 * 1024;
-
-bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
 
 // A buffer of `size` bytes, or null when memory cannot be had.
 std::unique_ptr<char[]> NewBuffer(std::size_t size) {
@@ -26,34 +23,22 @@ std::unique_ptr<char[]> NewBuffer(std::size_t size) {
   }
 }
 
-std::size_t MarkLength(BoardEncoding encoding) {
-  switch (encoding) {
-    case BoardEncoding::kUtf8WithMark: return kUtf8Mark.size();
-    case BoardEncoding::kUtf16LittleEndian:
-    case BoardEncoding::kUtf16BigEndian: return kUtf16LittleEndianMark.size();
-    case BoardEncoding::kShiftJis:
-    case BoardEncoding::kUtf8: break;
-  }
-  return 0;
-}
-
 }  // namespace
 
 BoardEncodingGuess DetectBoardEncoding(std::string_view bytes) {
-  if (StartsWith(bytes, kUtf8Mark)) {
-    return {BoardEncoding::kUtf8WithMark, ScanUtf8(bytes.substr(kUtf8Mark.size())).wellFormed};
+  switch (DetectByteOrderMark(bytes)) {
+    case ByteOrderMark::kUtf8:
+      return {BoardEncoding::kUtf8WithMark, ScanUtf8(WithoutByteOrderMark(bytes)).wellFormed};
+    case ByteOrderMark::kUtf16LittleEndian: return {BoardEncoding::kUtf16LittleEndian, true};
+    case ByteOrderMark::kUtf16BigEndian: return {BoardEncoding::kUtf16BigEndian, true};
+    case ByteOrderMark::kNone: break;
   }
-  if (StartsWith(bytes, kUtf16LittleEndianMark)) return {BoardEncoding::kUtf16LittleEndian, true};
-  if (StartsWith(bytes, kUtf16BigEndianMark)) return {BoardEncoding::kUtf16BigEndian, true};
   const Utf8Scan scan = ScanUtf8(bytes);
   if (scan.wellFormed && scan.multibyte) return {BoardEncoding::kUtf8, true};
   return {BoardEncoding::kShiftJis, true};
 }
 
-bool StartsWithMark(std::string_view bytes) {
-  return StartsWith(bytes, kUtf8Mark) || StartsWith(bytes, kUtf16LittleEndianMark) ||
-         StartsWith(bytes, kUtf16BigEndianMark);
-}
+bool StartsWithMark(std::string_view bytes) { return DetectByteOrderMark(bytes) != ByteOrderMark::kNone; }
 
 bool BoardFileBytes::ReadMore(FileReader& file, std::size_t firstCapacity) {
   if (capacity_ == 0 && !Grow(std::max<std::size_t>(firstCapacity, 16))) return false;
@@ -63,7 +48,7 @@ bool BoardFileBytes::ReadMore(FileReader& file, std::size_t firstCapacity) {
     const std::size_t told = file.SizeHint();
     if (!Grow(told >= capacity_ && told < SIZE_MAX ? told + 1 : capacity_ * 2)) return false;
   }
-  const std::size_t room = capacity_ - size_;
+  const std::size_t room = std::min(capacity_ - size_, std::max<std::size_t>(firstCapacity, 16));
   const std::size_t got = file.Read(bytes_.get() + size_, room);
   if (got == 0 || got > room) return false;  // a reader that overstates is taken as ended
   size_ += got;
@@ -75,8 +60,34 @@ void BoardFileBytes::Consume(std::size_t n) {
   size_ = n < size_ ? size_ - n : 0;
 }
 
-void BoardFileBytes::ConvertFromUtf8(Cp932Encoder& encoder) {
-  size_ = Utf8ToCp932(view(), bytes_.get(), encoder);
+bool BoardFileBytes::ConvertFromUtf8InSegments(Cp932Encoder& encoder, std::size_t segment,
+                                               BoardPieceVisitor& visitor, BoardConversionWatcher* watcher) {
+  char* const bytes = bytes_.get();
+  std::size_t read = 0;
+  std::size_t written = 0;
+  std::size_t handed = 0;  // what lies before was handed over; no LF after it up to `written`
+  bool ended = false;
+  GetaOffsets getas;  // filled only when watched
+  while (read < size_ && !ended) {
+    std::size_t end = std::min(size_, read + segment);
+    while (end < size_ && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) --end;  // a character's start
+    const std::size_t before = written;
+    getas.clear();
+    written += Utf8ToCp932(std::string_view(bytes + read, end - read), bytes + written, encoder,
+                           watcher != nullptr ? &getas : nullptr);
+    if (watcher != nullptr) watcher->Converted(std::string_view(bytes + before, written - before), getas);
+    read = end;
+    std::size_t lines = written;
+    if (read < size_) {
+      while (lines > before && bytes[lines - 1] != '\n') --lines;
+      if (lines == before) continue;
+    }
+    ended = ForEachBoardPiece(bytes + handed, lines - handed, visitor);
+    visitor.PiecesReleased();
+    handed = lines;
+  }
+  size_ = 0;
+  return ended;
 }
 
 bool BoardFileBytes::Grow(std::size_t capacity) {
@@ -106,7 +117,7 @@ bool BoardFileBytes::ReadAll(FileReader& file) {
 BoardEncoding BoardFileBytes::Decode(Cp932Encoder& encoder, GetaOffsets* getas) {
   const BoardEncodingGuess guess = DetectBoardEncoding(view());
   if (guess.encoding == BoardEncoding::kShiftJis) return guess.encoding;
-  const std::string_view text = view().substr(MarkLength(guess.encoding));
+  const std::string_view text = WithoutByteOrderMark(view());
   if (!guess.wellFormed) {
     // Each ill-formed byte may become a two-byte 〓: convert into a new buffer.
     std::unique_ptr<char[]> out = NewBuffer(text.size() * 2 + 1);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string_view>
 
+#include "board/board_pieces.h"
 #include "markup/unicode_to_cp932.h"
 #include "system/cp932_encoder.h"
 #include "system/file_system.h"
@@ -28,24 +29,38 @@ BoardEncodingGuess DetectBoardEncoding(std::string_view bytes);
 // than a mark's length and reaching the end of the file only later).
 bool StartsWithMark(std::string_view bytes);
 
+// Told, when text has been converted to code page 932, the converted bytes
+// where they lie and where in them the conversion put 〓, before their
+// pieces are handed over.
+class BoardConversionWatcher {
+ public:
+  virtual ~BoardConversionWatcher() = default;
+  virtual void Converted(std::string_view text, const GetaOffsets& getas) = 0;
+};
+
 class BoardFileBytes {
  public:
   // Reads the whole file (in one piece when it tells its size); false when
   // memory for it cannot be had.
   bool ReadAll(FileReader& file);
-  // Appends what one read gives, making room first when the buffer is full
-  // (the first read makes `firstCapacity` bytes of room); false at the end
-  // of the file or when memory cannot be had.
+  // Appends what one read of at most `firstCapacity` bytes gives, making
+  // room first when the buffer is full (the first read makes that much
+  // room), so that what was read is still in the processor's cache when it
+  // is looked at; false at the end of the file or when memory cannot be had.
   bool ReadMore(FileReader& file, std::size_t firstCapacity);
   // Drops the first n bytes; the rest moves to the front.
   void Consume(std::size_t n);
-  // Converts the bytes in place from well-formed UTF-8 (no mark).
-  void ConvertFromUtf8(Cp932Encoder& encoder);
   // Converts the bytes to code page 932 in place (the converted text is
   // never longer, except ill-formed UTF-8 after a mark, which gets a buffer
   // of its own) and says what they were. `getas` receives the offsets of
   // the 〓 that stand for characters the code page cannot hold.
   BoardEncoding Decode(Cp932Encoder& encoder, GetaOffsets* getas = nullptr);
+
+  // Converts well-formed UTF-8 (no mark) in place a segment at a time and
+  // hands the whole lines of each over while they are in the cache; true
+  // when a 0x1A byte ended the text. A watcher is told of each segment.
+  bool ConvertFromUtf8InSegments(Cp932Encoder& encoder, std::size_t segment, BoardPieceVisitor& visitor,
+                                 BoardConversionWatcher* watcher = nullptr);
 
   char* data() { return bytes_.get(); }
   std::size_t size() const { return size_; }

@@ -68,6 +68,7 @@ class BoardLineWriter {
   // The bytes the lines lie in are about to go: what waits goes first.
   void EndFile() { Flush(); }
   bool IsEmpty() const { return lineCount_ == 0; }
+  std::size_t Count() const { return lineCount_; }
 
  private:
   static constexpr std::string_view kLineBreak = "\r\n";
@@ -87,25 +88,34 @@ class BoardLineWriter {
   std::size_t lineCount_ = 0;
 };
 
+// Writes the board line a piece that is no comment shows, its stamps
+// expanded, and hands it to `shown` with whether the stamps changed it
+// (an expanded line lives only for that call).
+template <typename Shown>
+void ShowPiece(const BoardPiece& piece, const SystemTime& fileTime, BoardLineWriter& lines, Shown&& shown) {
+  const std::string_view line = ShownLineOf(piece);
+  if (!piece.mayHoldStamp) {
+    if (piece.shownSize == 0) {
+      lines.OtherLine(line);
+    } else {
+      lines.FileLine(line.data(), line.size());
+    }
+    shown(line, false);
+    return;
+  }
+  SjisString stamped(line);
+  ExpandUpdateStamps(stamped, fileTime);
+  lines.OtherLine(stamped.View());
+  shown(stamped.View(), stamped.View() != line);
+}
+
 // Shows a file's pieces: comments dropped, stamps expanded.
 class FileLines final : public BoardPieceVisitor {
  public:
   FileLines(const SystemTime& fileTime, BoardLineWriter& lines) : fileTime_(fileTime), lines_(lines) {}
 
   void Piece(const BoardPiece& piece) override {
-    if (IsCommentPiece(piece)) return;
-    const std::string_view line = ShownLineOf(piece);
-    if (!piece.mayHoldStamp) {
-      if (piece.shownSize == 0) {
-        lines_.OtherLine(line);
-      } else {
-        lines_.FileLine(line.data(), line.size());
-      }
-      return;
-    }
-    SjisString stamped(line);
-    ExpandUpdateStamps(stamped, fileTime_);
-    lines_.OtherLine(stamped.View());
+    if (!IsCommentPiece(piece)) ShowPiece(piece, fileTime_, lines_, [](std::string_view, bool) {});
   }
 
   // They stand as they are shown, CR LF between them: one run of bytes.
@@ -119,6 +129,115 @@ class FileLines final : public BoardPieceVisitor {
   const SystemTime& fileTime_;
   BoardLineWriter& lines_;
 };
+
+// Shows a file's pieces as FileLines does, one by one, and tells the
+// observer of each: its line, what it showed, and where the conversion put
+// 〓 in it.
+class ObservedFileLines final : public BoardPieceVisitor, public BoardConversionWatcher {
+ public:
+  ObservedFileLines(const SystemTime& fileTime, BoardLineWriter& lines, BoardObserver& observer)
+      : fileTime_(fileTime), lines_(lines), observer_(observer) {}
+
+  // The text comes whole or a segment at a time, each right after the last.
+  void Converted(std::string_view text, const GetaOffsets& getas) override {
+    if (base_ == nullptr || text.data() != base_ + converted_.size()) {
+      base_ = text.data();
+      converted_.clear();
+      getas_.clear();
+      nextGeta_ = 0;
+    }
+    for (const std::size_t offset : getas) getas_.push_back(converted_.size() + offset);
+    converted_.append(text);
+  }
+
+  void Piece(const BoardPiece& piece) override {
+    BoardPieceFacts facts;
+    facts.line = line_;
+    facts.column = column_;
+    facts.bytes = std::string_view(piece.bytes, piece.size);
+    facts.shownSize = piece.shownSize;
+    facts.endsLine = piece.endsLine;
+    facts.comment = IsCommentPiece(piece);
+    PlaceGetas(piece, facts.comment ? 0 : piece.shownSize);
+    facts.getas = &pieceGetas_;
+    if (facts.comment) {
+      observer_.Piece(facts);
+    } else {
+      ShowPiece(piece, fileTime_, lines_, [&](std::string_view shown, bool stamped) {
+        facts.boardLine = lines_.Count();
+        facts.shown = shown;
+        facts.stamped = stamped;
+        observer_.Piece(facts);
+      });
+    }
+    if (piece.endsLine) {
+      ++line_;
+      column_ = 1;
+    } else {
+      column_ += piece.size;
+    }
+  }
+
+  void PiecesReleased() override { lines_.EndFile(); }
+
+ private:
+  // Finds the 〓 of the conversion among the piece's bytes, before `shown`.
+  // A line's first piece starts where the line stood in the converted text;
+  // the reading may have dropped bytes from it since (its CRs), which are
+  // the bytes the walk meets that the piece no longer holds.
+  void PlaceGetas(const BoardPiece& piece, std::size_t shown) {
+    pieceGetas_.clear();
+    if (base_ == nullptr || nextGeta_ == getas_.size()) return;
+    std::size_t at = column_ == 1 ? static_cast<std::size_t>(piece.bytes - base_) : original_;
+    for (std::size_t i = 0; i < piece.size && nextGeta_ < getas_.size(); ++i, ++at) {
+      while (at < converted_.size() && converted_[at] != piece.bytes[i]) ++at;
+      while (nextGeta_ < getas_.size() && getas_[nextGeta_] < at) ++nextGeta_;
+      if (nextGeta_ < getas_.size() && getas_[nextGeta_] == at) {
+        if (i < shown) pieceGetas_.push_back(i + 1);
+        ++nextGeta_;
+      }
+    }
+    original_ = at;
+  }
+
+  const SystemTime& fileTime_;
+  BoardLineWriter& lines_;
+  BoardObserver& observer_;
+  int line_ = 1;
+  std::size_t column_ = 1;
+  std::string converted_;        // the converted text as it was before its pieces were read
+  const char* base_ = nullptr;   // where it lies while its pieces are handed over; null before
+  GetaOffsets getas_;
+  std::size_t nextGeta_ = 0;
+  std::size_t original_ = 0;     // where the current line goes on in converted_
+  std::vector<std::size_t> pieceGetas_;
+};
+
+// Counts the bytes a file gives.
+class CountingReader final : public FileReader {
+ public:
+  explicit CountingReader(FileReader& file) : file_(file) {}
+  std::size_t Read(char* buffer, std::size_t size) override {
+    const std::size_t got = file_.Read(buffer, size);
+    if (got <= size) count_ += got;
+    return got;
+  }
+  std::size_t SizeHint() override { return file_.SizeHint(); }
+  std::size_t Count() const { return count_; }
+
+ private:
+  FileReader& file_;
+  std::size_t count_ = 0;
+};
+
+void AppendObservedFileLines(FileReader& file, const SystemTime& fileTime, Cp932Encoder& encoder,
+                             BoardOutput& out, BoardLineWriter& lines, BoardObserver& observer) {
+  out.Expect(file.SizeHint());
+  CountingReader counted(file);
+  ObservedFileLines visitor(fileTime, lines, observer);
+  const BoardEncoding encoding = ReadBoardPieces(counted, encoder, visitor, &visitor);
+  observer.FileRead(BoardFileFacts{encoding, counted.Count()});
+}
 
 void AppendFileLines(FileReader& file, const SystemTime& fileTime, Cp932Encoder& encoder, BoardOutput& out,
                      BoardLineWriter& lines) {
@@ -181,7 +300,7 @@ bool NextMemoLine(std::size_t& cursor, std::string_view memo, std::string& name)
 }
 
 void LoadBoardInto(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
-                   BoardOutput& out) {
+                   BoardOutput& out, BoardObserver* observer) {
   memo = memo.substr(0, memo.find('\0'));
   if (memo.empty()) {
     out.Append(kBoardReadErrorText);
@@ -191,29 +310,50 @@ void LoadBoardInto(std::string_view memo, FileSystem& files, Cp932Encoder& encod
   PackedTime newestPacked;
   std::size_t cursor = 0;
   std::string name;
+  const auto tell = [&](BoardEntryStatus status, const SystemTime& time) {
+    if (observer != nullptr) observer->Entry(BoardEntryFacts{name, cursor - name.size(), status, time});
+  };
   while (NextMemoLine(cursor, memo, name)) {
-    if (name[0] == ';' || name.size() > kMaxBoardFileName) continue;
     SystemTime fileTime{};
-    if (!files.GetFileLocalTime(name, fileTime)) continue;
+    if (name[0] == ';') {
+      tell(BoardEntryStatus::kComment, fileTime);
+      continue;
+    }
+    if (name.size() > kMaxBoardFileName) {
+      tell(BoardEntryStatus::kTooLong, fileTime);
+      continue;
+    }
+    if (!files.GetFileLocalTime(name, fileTime)) {
+      tell(BoardEntryStatus::kMissing, fileTime);
+      continue;
+    }
     const PackedTime packed = PackedTime::Of(fileTime);
     if (packed.IsLaterThan(newestPacked)) {
       newest = fileTime;
       newestPacked = packed;
     }
     const std::unique_ptr<FileReader> file = files.OpenForReading(name);
-    if (file) AppendFileLines(*file, fileTime, encoder, out, lines);
+    tell(file ? BoardEntryStatus::kRead : BoardEntryStatus::kUnreadable, fileTime);
+    if (!file) continue;
+    if (observer != nullptr) {
+      AppendObservedFileLines(*file, fileTime, encoder, out, lines, *observer);
+    } else {
+      AppendFileLines(*file, fileTime, encoder, out, lines);
+    }
   }
   if (lines.IsEmpty()) out.Append(kBoardNoDataText);
 }
 
-BoardText LoadBoard(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest) {
+BoardText LoadBoard(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
+                    BoardObserver* observer) {
   BoardText text;
-  LoadBoardInto(memo, files, encoder, newest, text);
+  LoadBoardInto(memo, files, encoder, newest, text, observer);
   return text;
 }
 
-std::string LoadBoardText(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest) {
-  return LoadBoard(memo, files, encoder, newest).Join();
+std::string LoadBoardText(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
+                          BoardObserver* observer) {
+  return LoadBoard(memo, files, encoder, newest, observer).Join();
 }
 
 std::string LoadBoardText(std::string_view memo, FileSystem& files, SystemTime& newest) {

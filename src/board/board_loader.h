@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "board/board_observer.h"
 #include "system/cp932_encoder.h"
 #include "system/file_system.h"
 #include "system/types.h"
@@ -66,12 +67,15 @@ class BoardText final : public BoardOutput {
 // " ", and its stamps show that file's time. `newest` receives the time of
 // the newest existing listed file (later date, then later time to the
 // second; the earlier-listed file wins a tie) and is left alone when none
-// exists. The memo ends at its first NUL.
+// exists. The memo ends at its first NUL. An `observer` is told what was
+// decided for each name and read from each file (see board_observer.h).
 void LoadBoardInto(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
-                   BoardOutput& out);
+                   BoardOutput& out, BoardObserver* observer = nullptr);
 // The same, gathered in a BoardText or as one string.
-BoardText LoadBoard(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest);
-std::string LoadBoardText(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest);
+BoardText LoadBoard(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
+                    BoardObserver* observer = nullptr);
+std::string LoadBoardText(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
+                          BoardObserver* observer = nullptr);
 // For lists of Shift-JIS files only: without the system's converter, a
 // Unicode file shows only ASCII, half-width katakana and 〓.
 std::string LoadBoardText(std::string_view memo, FileSystem& files, SystemTime& newest);

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
+#include "markup/vector_scans.h"
+
+#if KN_HAVE_SSE2_SCANS
 #include <emmintrin.h>
 #endif
 
@@ -36,28 +38,8 @@ bool MayHoldStop(Word w) {
   return ((below | ((eof - kOnes) & ~eof) | ((percent - kOnes) & ~percent) | (kStopAtHigh ? w : 0)) & kHigh) != 0;
 }
 
-#if defined(__SSE2__)
-// Bit i set when byte i of the sixteen at p is a stop byte.
 template <bool kStopAtHigh>
-unsigned StopMask(const char* p) {
-  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8('\r')), x);
-  const __m128i others =
-      _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(kEndOfFile)), _mm_cmpeq_epi8(x, _mm_set1_epi8('%')));
-  const int mask = _mm_movemask_epi8(_mm_or_si128(control, others)) | (kStopAtHigh ? _mm_movemask_epi8(x) : 0);
-  return static_cast<unsigned>(mask);
-}
-#endif
-
-template <bool kStopAtHigh>
-const char* FindStop(const char* p, const char* end) {
-#if defined(__SSE2__)
-  while (end - p >= 16) {
-    const unsigned mask = StopMask<kStopAtHigh>(p);
-    if (mask != 0) return p + __builtin_ctz(mask);
-    p += 16;
-  }
-#endif
+const char* FindStopPlain(const char* p, const char* end) {
   while (static_cast<std::size_t>(end - p) >= sizeof(Word)) {
     Word w;
     std::memcpy(&w, p, sizeof w);
@@ -68,6 +50,37 @@ const char* FindStop(const char* p, const char* end) {
     if (IsStop<kStopAtHigh>(static_cast<unsigned char>(*p))) return p;
   }
   return end;
+}
+
+#if KN_HAVE_SSE2_SCANS
+// Bit i set when byte i of the sixteen at p is a stop byte.
+template <bool kStopAtHigh>
+KN_SSE2_SCAN unsigned StopMask(const char* p) {
+  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8('\r')), x);
+  const __m128i others =
+      _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(kEndOfFile)), _mm_cmpeq_epi8(x, _mm_set1_epi8('%')));
+  const int mask = _mm_movemask_epi8(_mm_or_si128(control, others)) | (kStopAtHigh ? _mm_movemask_epi8(x) : 0);
+  return static_cast<unsigned>(mask);
+}
+
+template <bool kStopAtHigh>
+KN_SSE2_SCAN const char* FindStopSse2(const char* p, const char* end) {
+  while (end - p >= 16) {
+    const unsigned mask = StopMask<kStopAtHigh>(p);
+    if (mask != 0) return p + __builtin_ctz(mask);
+    p += 16;
+  }
+  return FindStopPlain<kStopAtHigh>(p, end);
+}
+#endif
+
+template <bool kStopAtHigh, bool kSse2>
+const char* FindStop(const char* p, const char* end) {
+#if KN_HAVE_SSE2_SCANS
+  if constexpr (kSse2) return FindStopSse2<kStopAtHigh>(p, end);
+#endif
+  return FindStopPlain<kStopAtHigh>(p, end);
 }
 
 const char* Find(const char* from, const char* end, char c) {
@@ -95,11 +108,11 @@ struct Line {
   bool high;        // holds a byte from 0x80 up (looked for in ASCII only)
 };
 
-template <bool kStopAtHigh>
+template <bool kStopAtHigh, bool kSse2>
 Line ScanLine(char* p, char* end) {
   Line line{end, end, false, false, false, false};
   for (char* q = p;; ++q) {
-    q = const_cast<char*>(FindStop<kStopAtHigh>(q, end));
+    q = const_cast<char*>(FindStop<kStopAtHigh, kSse2>(q, end));
     if (q == end) return line;
     if (kStopAtHigh && static_cast<unsigned char>(*q) >= 0x80) {
       line.high = true;
@@ -145,13 +158,14 @@ void HandOverPieces(char* p, char* lineEnd, bool hasLf, bool unusual, BoardPiece
 }
 
 // The end of the run of ordinary lines (see IsOrdinary) from p: the start
-// of the first line that is not one, or of the last few bytes. With SSE2 it
-// walks sixteen bytes a step through every stop of every line, without
-// starting afresh at each line; elsewhere the line-by-line walk does it all.
+// of the first line that is not one, or of the last few bytes. The SSE2
+// scan walks sixteen bytes a step through every stop of every line, without
+// starting afresh at each line; the plain scans leave it all to the
+// line-by-line walk.
+#if KN_HAVE_SSE2_SCANS
 template <bool kStopAtHigh>
-char* EndOfOrdinaryLines(char* p, char* end) {
+KN_SSE2_SCAN char* EndOfOrdinaryLinesSse2(char* p, char* end) {
   char* lineStart = p;
-#if defined(__SSE2__)
   char* q = p;
   while (end - q >= 16) {
     unsigned mask = StopMask<kStopAtHigh>(q);
@@ -170,10 +184,17 @@ char* EndOfOrdinaryLines(char* p, char* end) {
     }
     q = lineStart - q >= 16 ? lineStart : q + 16;
   }
-#else
-  static_cast<void>(end);
-#endif
   return lineStart;
+}
+#endif
+
+template <bool kStopAtHigh, bool kSse2>
+char* EndOfOrdinaryLines(char* p, char* end) {
+#if KN_HAVE_SSE2_SCANS
+  if constexpr (kSse2) return EndOfOrdinaryLinesSse2<kStopAtHigh>(p, end);
+#endif
+  static_cast<void>(end);
+  return p;
 }
 
 // Lines that stand in the bytes just as they are shown, CR LF included,
@@ -205,19 +226,19 @@ class OrdinaryRun {
   const char* end_ = nullptr;
 };
 
-template <bool kStopAtHigh>
+template <bool kStopAtHigh, bool kSse2>
 PiecesHandedOver HandOverLines(char* bytes, std::size_t size, BoardPieceVisitor& visitor) {
   char* p = bytes;
   char* const end = bytes + size;
   OrdinaryRun run(visitor);
   while (p < end) {
-    char* const ordinaryEnd = EndOfOrdinaryLines<kStopAtHigh>(p, end);
+    char* const ordinaryEnd = EndOfOrdinaryLines<kStopAtHigh, kSse2>(p, end);
     if (ordinaryEnd != p) {
       run.Add(p, ordinaryEnd - 2);
       p = ordinaryEnd;
       continue;
     }
-    const Line line = ScanLine<kStopAtHigh>(p, end);
+    const Line line = ScanLine<kStopAtHigh, kSse2>(p, end);
     if (kStopAtHigh && line.high) break;
     if (IsOrdinary(p, line)) {
       run.Add(p, line.end);
@@ -250,11 +271,13 @@ void BoardPieceVisitor::OrdinaryLines(const char* begin, const char* end) {
 }
 
 bool ForEachBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor) {
-  return HandOverLines<false>(bytes, size, visitor).ended;
+  return UseSse2Scans() ? HandOverLines<false, true>(bytes, size, visitor).ended
+                        : HandOverLines<false, false>(bytes, size, visitor).ended;
 }
 
 PiecesHandedOver ForEachAsciiBoardPiece(char* bytes, std::size_t size, BoardPieceVisitor& visitor) {
-  return HandOverLines<true>(bytes, size, visitor);
+  return UseSse2Scans() ? HandOverLines<true, true>(bytes, size, visitor)
+                        : HandOverLines<true, false>(bytes, size, visitor);
 }
 
 }  // namespace kn

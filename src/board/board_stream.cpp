@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "markup/byte_order_marks.h"
 #include "markup/unicode_to_cp932.h"
 
 namespace kn {
@@ -11,7 +12,6 @@ namespace {
 // Large enough that a read costs little beside the copy, small enough to
 // stay in the processor's cache.
 constexpr std::size_t kSegment = std::size_t{1} << 18;
-constexpr std::size_t kMarkLength = 3;
 
 // How far the file's reading is settled.
 enum class Reading {
@@ -30,15 +30,16 @@ std::size_t EndOfLastLine(const char* bytes, std::size_t from, std::size_t limit
 
 class SegmentReader {
  public:
-  SegmentReader(FileReader& file, Cp932Encoder& encoder, BoardPieceVisitor& visitor)
-      : file_(file), encoder_(encoder), visitor_(visitor) {
+  SegmentReader(FileReader& file, Cp932Encoder& encoder, BoardPieceVisitor& visitor,
+                BoardConversionWatcher* watcher)
+      : file_(file), encoder_(encoder), visitor_(visitor), watcher_(watcher) {
     const std::size_t told = file.SizeHint();
     firstCapacity_ = told != 0 && told < kSegment ? told + 1 : kSegment;
   }
 
   BoardEncoding Run() {
     bool more = true;
-    while (more && buffer_.size() < kMarkLength) more = buffer_.ReadMore(file_, firstCapacity_);
+    while (more && buffer_.size() < kLongestByteOrderMark) more = buffer_.ReadMore(file_, firstCapacity_);
     if (StartsWithMark(buffer_.view())) return WholeFileWithMark(more);
     while (more) {
       if (reading_ == Reading::kAscii ? HandOverAsciiLines() : HandOverSettledLines()) return Encoding();
@@ -46,8 +47,9 @@ class SegmentReader {
     }
     Classify();
     if (reading_ == Reading::kMaybeUtf8 && scanned_ == buffer_.size()) {
-      buffer_.ConvertFromUtf8(encoder_);
       utf8_ = true;
+      buffer_.ConvertFromUtf8InSegments(encoder_, kSegment, visitor_, watcher_);
+      return Encoding();
     }
     HandOver(buffer_.size());
     return Encoding();
@@ -58,7 +60,8 @@ class SegmentReader {
 
   BoardEncoding WholeFileWithMark(bool more) {
     while (more) more = buffer_.ReadMore(file_, firstCapacity_);
-    const BoardEncoding encoding = buffer_.Decode(encoder_);
+    const BoardEncoding encoding = buffer_.Decode(encoder_, watcher_ != nullptr ? &getas_ : nullptr);
+    if (watcher_ != nullptr && encoding != BoardEncoding::kShiftJis) watcher_->Converted(buffer_.view(), getas_);
     HandOver(buffer_.size());
     return encoding;
   }
@@ -126,6 +129,8 @@ class SegmentReader {
   FileReader& file_;
   Cp932Encoder& encoder_;
   BoardPieceVisitor& visitor_;
+  BoardConversionWatcher* watcher_;
+  GetaOffsets getas_;  // filled only when watched
   BoardFileBytes buffer_;
   std::size_t firstCapacity_ = kSegment;
   Reading reading_ = Reading::kAscii;
@@ -137,8 +142,9 @@ class SegmentReader {
 
 }  // namespace
 
-BoardEncoding ReadBoardPieces(FileReader& file, Cp932Encoder& encoder, BoardPieceVisitor& visitor) {
-  return SegmentReader(file, encoder, visitor).Run();
+BoardEncoding ReadBoardPieces(FileReader& file, Cp932Encoder& encoder, BoardPieceVisitor& visitor,
+                              BoardConversionWatcher* watcher) {
+  return SegmentReader(file, encoder, visitor, watcher).Run();
 }
 
 }  // namespace kn

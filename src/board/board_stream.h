@@ -16,6 +16,7 @@ namespace kn {
 // A 0x1A byte in the ASCII before any other byte ends the reading there:
 // what comes before it reads the same in every encoding, and the file is
 // then reported as Shift-JIS, whatever follows.
-BoardEncoding ReadBoardPieces(FileReader& file, Cp932Encoder& encoder, BoardPieceVisitor& visitor);
+BoardEncoding ReadBoardPieces(FileReader& file, Cp932Encoder& encoder, BoardPieceVisitor& visitor,
+                              BoardConversionWatcher* watcher = nullptr);
 
 }  // namespace kn

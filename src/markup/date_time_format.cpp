@@ -1,5 +1,6 @@
 #include "markup/date_time_format.h"
 
+#include <initializer_list>
 #include <string>
 
 #include "markup/countdown.h"
@@ -82,6 +83,12 @@ void TraceField(const SjisString& text, int at, std::string_view keyword, std::s
   trace.closed = after < t.size() && t[after] == '%';
   trace.patternCut = !trace.closed && pattern.size() == static_cast<std::size_t>(kMaxPatternLength) && after < t.size();
   trace.closingOpensCountdown = trace.closed && OpensCountdown(t.substr(after));
+  if (trace.closed) {
+    const SjisString next(t.substr(after, 5));
+    for (const char* field : {"%DATE", "%TIME"}) {
+      if (next.LocateFieldKeyword(field) == 1) trace.closingOpensField = field;
+    }
+  }
   trace.value = value.Bytes();
   trace.written = text.Slice(at, static_cast<int>(keyword.size() + pattern.size()) + 1).Bytes();
 }

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <stdexcept>
 
-#if defined(__SSE2__)
+#include "markup/vector_scans.h"
+
+#if KN_HAVE_SSE2_SCANS
 #include <emmintrin.h>
 #endif
 
@@ -27,18 +29,9 @@ bool MayHoldLineBreak(Word w) { return ((w - kOnes * 0x0E) & ~w & (kOnes * 0x80)
 
 }  // namespace
 
-const char* FindLineBreak(const char* p, const char* end) {
-#if defined(__SSE2__)
-  // Sixteen bytes a step where the processor has SSE2 (every x86-64 one).
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  while (end - p >= 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-    if (hits != 0) return p + __builtin_ctz(static_cast<unsigned>(hits));
-    p += 16;
-  }
-#endif
+namespace {
+
+const char* FindLineBreakPlain(const char* p, const char* end) {
   for (;;) {
     while (static_cast<std::size_t>(end - p) >= sizeof(Word)) {
       Word w;
@@ -52,6 +45,29 @@ const char* FindLineBreak(const char* p, const char* end) {
     }
     if (p == end) return end;
   }
+}
+
+#if KN_HAVE_SSE2_SCANS
+KN_SSE2_SCAN const char* FindLineBreakSse2(const char* p, const char* end) {
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  while (end - p >= 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+    if (hits != 0) return p + __builtin_ctz(static_cast<unsigned>(hits));
+    p += 16;
+  }
+  return FindLineBreakPlain(p, end);
+}
+#endif
+
+}  // namespace
+
+const char* FindLineBreak(const char* p, const char* end) {
+#if KN_HAVE_SSE2_SCANS
+  if (UseSse2Scans()) return FindLineBreakSse2(p, end);
+#endif
+  return FindLineBreakPlain(p, end);
 }
 
 bool LineCursor::Next(std::string_view& line) {

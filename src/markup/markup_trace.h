@@ -68,6 +68,7 @@ struct FieldTrace {
   bool closed = false;                 // the pattern ended at a `%`
   bool patternCut = false;             // 50 bytes without `%`; the byte after them went too
   bool closingOpensCountdown = false;  // the closing `%` begins what would be a countdown
+  std::string closingOpensField;       // "%DATE" or "%TIME" when the closing `%` begins that field
   std::string value;                   // the text that replaced the field
   bool laterKeyword = false;           // another field of the kind stays as written
 };

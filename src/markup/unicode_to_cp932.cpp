@@ -3,235 +3,155 @@
 #include <cstdint>
 #include <cstring>
 
+#include "markup/cp932_table.h"
+#include "markup/vector_scans.h"
+
+#if KN_HAVE_SSE2_SCANS
+#include <emmintrin.h>
+#endif
+
 namespace kn {
 namespace {
 
-using Word = std::uintptr_t;
-constexpr Word kHighBits = ~Word{0} / 0xFF * 0x80;
-
 unsigned char ByteAt(std::string_view bytes, std::size_t i) { return static_cast<unsigned char>(bytes[i]); }
 
-// The UTF-8 sequence at i: its length and code point when well-formed;
-// otherwise `length` is the ill-formed part to replace (at least 1) and
-// `ok` false.
-struct Utf8Sequence {
-  std::size_t length;
-  char32_t code;
-  bool ok;
-  bool cut = false;  // not ill-formed so far, but the bytes end first
-};
-
-Utf8Sequence Utf8At(std::string_view bytes, std::size_t i) {
-  const unsigned char lead = ByteAt(bytes, i);
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  char32_t code = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    code = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    code = lead & 0x0F;
-    if (lead == 0xE0) low = 0xA0;   // overlong below U+0800
-    if (lead == 0xED) high = 0x9F;  // surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    code = lead & 0x07;
-    if (lead == 0xF0) low = 0x90;   // overlong below U+10000
-    if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
-  } else {
-    return {1, 0, false};
-  }
-  for (std::size_t k = 1; k < length; ++k) {
-    if (i + k >= bytes.size()) return {k, 0, false, true};
-    const unsigned char next = ByteAt(bytes, i + k);
-    if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return {k, 0, false};
-    code = (code << 6) | (next & 0x3F);
-  }
-  return {length, code, true};
+// A run of ASCII from `in`, copied to `out` (which may lie at or before
+// it); returns its length.
+std::size_t CopyAsciiPlain(const char* in, std::size_t n, char* out) {
+  const std::size_t run = SkipAscii(std::string_view(in, n), 0);
+  std::memmove(out, in, run);
+  return run;
 }
 
-// The code page's own bytes for the code points that JIS-based converters
-// give where code page 932 maps another code point to the same glyph.
-const char* JisSymbolBytes(char32_t code) {
-  switch (code) {
-    case 0x301C: return "\x81\x60";  // WAVE DASH, FULLWIDTH TILDE in the code page
-    case 0x2016: return "\x81\x61";  // DOUBLE VERTICAL LINE, PARALLEL TO
-    case 0x2212: return "\x81\x7C";  // MINUS SIGN, FULLWIDTH HYPHEN-MINUS
-    case 0x2014: return "\x81\x5C";  // EM DASH, HORIZONTAL BAR
-    case 0x00A2: return "\x81\x91";  // CENT SIGN, FULLWIDTH CENT SIGN
-    case 0x00A3: return "\x81\x92";  // POUND SIGN, FULLWIDTH POUND SIGN
-    case 0x00AC: return "\x81\xCA";  // NOT SIGN, FULLWIDTH NOT SIGN
-    default: return nullptr;
+#if KN_HAVE_SSE2_SCANS
+// Sixteen bytes a step: a whole block of ASCII is stored as it was loaded,
+// so it may overwrite its own input.
+KN_SSE2_SCAN std::size_t CopyAsciiSse2(const char* in, std::size_t n, char* out) {
+  std::size_t done = 0;
+  while (n - done >= 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done));
+    const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(x));
+    if (high != 0) {
+      const unsigned run = static_cast<unsigned>(__builtin_ctz(high));
+      std::memmove(out + done, in + done, run);
+      return done + run;
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + done), x);
+    done += 16;
   }
+  return done + CopyAsciiPlain(in + done, n - done, out + done);
+}
+#endif
+
+// Where the output begins and where its 〓 are recorded. The position
+// written at is kept apart, in a local variable of each loop, so that the
+// compiler need not reload it after every byte written.
+struct Output {
+  char* begin;
+  GetaOffsets* getas;
+};
+
+char* PutGeta(char* at, const Output& out) {
+  if (out.getas != nullptr) out.getas->push_back(static_cast<std::size_t>(at - out.begin));
+  at[0] = kGetaMark[0];
+  at[1] = kGetaMark[1];
+  return at + 2;
 }
 
-// Writes characters as code page 932. Characters the fast paths do not
-// cover wait in a run that goes to the encoder in one call; the run is
-// written before any later character, so output stays in order.
-class Cp932Writer {
- public:
-  Cp932Writer(char* out, Cp932Encoder& encoder, GetaOffsets* getas)
-      : out_(out), encoder_(encoder), getas_(getas) {}
-
-  void Put(char32_t code) {
-    if (code < 0x80) {
-      Flush();
-      out_[size_++] = static_cast<char>(code);
-    } else if (code >= 0xFF61 && code <= 0xFF9F) {  // half-width katakana: A1-DF
-      Flush();
-      out_[size_++] = static_cast<char>(code - 0xFF61 + 0xA1);
-    } else if (const char* symbol = JisSymbolBytes(code)) {
-      Flush();
-      out_[size_++] = symbol[0];
-      out_[size_++] = symbol[1];
-    } else if (code > 0xFFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-      Flush();
-      PutGeta();
-    } else {
-      run_[runLength_++] = static_cast<char16_t>(code);
-      if (runLength_ == kRunLength) Flush();
-    }
+char* PutForm(char* at, std::uint16_t form, const Output& out) {
+  if (form > Cp932Table::kSingleByte + 0xFF) {
+    at[0] = static_cast<char>(form >> 8);
+    at[1] = static_cast<char>(form & 0xFF);
+    return at + 2;
   }
+  if (form == Cp932Table::kNoForm) return PutGeta(at, out);
+  at[0] = static_cast<char>(form & 0xFF);
+  return at + 1;
+}
 
-  // A run of ASCII bytes, which may lie at or after the output position.
-  void PutAscii(const char* bytes, std::size_t n) {
-    Flush();
-    std::memmove(out_ + size_, bytes, n);
-    size_ += n;
+char* PutCode(char* at, char32_t code, Cp932Table& table, Cp932Encoder& encoder, const Output& out) {
+  if (code < 0x80) {
+    *at = static_cast<char>(code);
+    return at + 1;
   }
+  if (code > 0xFFFF) return PutGeta(at, out);  // beyond the basic plane, where code page 932 has nothing
+  return PutForm(at, table.FormOf(static_cast<char16_t>(code), encoder), out);
+}
 
-  void PutGeta() {
-    Flush();
-    if (getas_ != nullptr) getas_->push_back(size_);
-    out_[size_++] = kGetaMark[0];
-    out_[size_++] = kGetaMark[1];
-  }
-
-  std::size_t Finish() {
-    Flush();
-    return size_;
-  }
-
- private:
-  static constexpr std::size_t kRunLength = 256;
-
-  void Flush() {
-    std::size_t done = 0;
-    while (done < runLength_) {
-      const Cp932Encoder::Result r = encoder_.Encode(run_ + done, runLength_ - done, out_ + size_);
-      size_ += r.bytes;
-      done += r.units;
-      if (done < runLength_) {
-        ++done;  // the character the code page cannot hold
-        if (getas_ != nullptr) getas_->push_back(size_);
-        out_[size_++] = kGetaMark[0];
-        out_[size_++] = kGetaMark[1];
-      }
-    }
-    runLength_ = 0;
-  }
-
-  char* out_;
-  Cp932Encoder& encoder_;
-  GetaOffsets* getas_;
-  std::size_t size_ = 0;
-  char16_t run_[kRunLength];
-  std::size_t runLength_ = 0;
-};
+bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
 }  // namespace
 
-std::size_t SkipAscii(std::string_view bytes, std::size_t from) {
-  std::size_t i = from;
-  // Four words a step: one test for their high bits together.
-  while (bytes.size() - i >= 4 * sizeof(Word)) {
-    Word w[4];
-    std::memcpy(w, bytes.data() + i, sizeof w);
-    if (((w[0] | w[1] | w[2] | w[3]) & kHighBits) != 0) break;
-    i += sizeof w;
-  }
-  while (bytes.size() - i >= sizeof(Word)) {
-    Word w;
-    std::memcpy(&w, bytes.data() + i, sizeof w);
-    if ((w & kHighBits) != 0) break;
-    i += sizeof(Word);
-  }
-  while (i < bytes.size() && ByteAt(bytes, i) < 0x80) ++i;
-  return i;
-}
-
-Utf8Prefix ScanUtf8Prefix(std::string_view bytes) {
-  Utf8Prefix prefix;
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    if (ByteAt(bytes, i) < 0x80) {
-      i = SkipAscii(bytes, i);
-      continue;
-    }
-    const Utf8Sequence sequence = Utf8At(bytes, i);
-    if (!sequence.ok) {
-      prefix.end = i;
-      prefix.illFormed = !sequence.cut;
-      return prefix;
-    }
-    prefix.multibyte = true;
-    i += sequence.length;
-  }
-  prefix.end = i;
-  return prefix;
-}
-
-Utf8Scan ScanUtf8(std::string_view bytes) {
-  const Utf8Prefix prefix = ScanUtf8Prefix(bytes);
-  return {prefix.end == bytes.size(), prefix.multibyte};
-}
-
 std::size_t Utf8ToCp932(std::string_view utf8, char* out, Cp932Encoder& encoder, GetaOffsets* getas) {
-  Cp932Writer writer(out, encoder, getas);
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    if (ByteAt(utf8, i) < 0x80) {
-      const std::size_t ascii = SkipAscii(utf8, i);
-      writer.PutAscii(utf8.data() + i, ascii - i);
-      i = ascii;
+  const Output output{out, getas};
+  Cp932Table& table = SharedCp932Table(encoder);
+  const bool sse2 = UseSse2Scans();
+  const auto* const begin = reinterpret_cast<const unsigned char*>(utf8.data());
+  const unsigned char* const end = begin + utf8.size();
+  const unsigned char* p = begin;
+  char* at = out;
+  while (p < end) {
+    // A large text may come from memory rather than the cache: ask for
+    // what comes next before it is needed.
+    __builtin_prefetch(p + 512);
+    const unsigned lead = *p;
+    if (lead < 0x80) {
+      const char* const from = reinterpret_cast<const char*>(p);
+      const auto left = static_cast<std::size_t>(end - p);
+#if KN_HAVE_SSE2_SCANS
+      const std::size_t run = sse2 ? CopyAsciiSse2(from, left, at) : CopyAsciiPlain(from, left, at);
+#else
+      const std::size_t run = CopyAsciiPlain(from, left, at);
+#endif
+      p += run;
+      at += run;
       continue;
     }
-    const Utf8Sequence sequence = Utf8At(utf8, i);
-    if (sequence.ok) {
-      writer.Put(sequence.code);
-    } else {
-      writer.PutGeta();
+    // Nearly all Japanese text, and then the two-byte forms, are decoded
+    // here; the rest goes the long way.
+    if (end - p >= 3 && IsCommonThreeByteForm(p)) {
+      const auto unit = static_cast<char16_t>((lead & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
+      at = PutForm(at, table.FormOf(unit, encoder), output);
+      p += 3;
+      continue;
     }
-    i += sequence.length;
+    if (lead - 0xC2 <= 0xDF - 0xC2 && end - p >= 2 && IsContinuation(p[1])) {
+      at = PutForm(at, table.FormOf(static_cast<char16_t>((lead & 0x1F) << 6 | (p[1] & 0x3F)), encoder), output);
+      p += 2;
+      continue;
+    }
+    const Utf8Sequence sequence = DecodeUtf8At(utf8, static_cast<std::size_t>(p - begin));
+    at = sequence.ok ? PutCode(at, sequence.code, table, encoder, output) : PutGeta(at, output);
+    p += sequence.length;
   }
-  return writer.Finish();
+  return static_cast<std::size_t>(at - out);
 }
 
 std::size_t Utf16ToCp932(std::string_view utf16, bool bigEndian, char* out, Cp932Encoder& encoder,
                          GetaOffsets* getas) {
-  Cp932Writer writer(out, encoder, getas);
+  const Output output{out, getas};
+  Cp932Table& table = SharedCp932Table(encoder);
   const std::size_t units = utf16.size() / 2;
   auto unitAt = [&](std::size_t k) -> char32_t {
     const unsigned first = ByteAt(utf16, 2 * k);
     const unsigned second = ByteAt(utf16, 2 * k + 1);
     return bigEndian ? (first << 8 | second) : (second << 8 | first);
   };
+  char* at = out;
   for (std::size_t k = 0; k < units; ++k) {
     const char32_t unit = unitAt(k);
     const bool high = unit >= 0xD800 && unit <= 0xDBFF;
     if (high && k + 1 < units) {
       const char32_t next = unitAt(k + 1);
       if (next >= 0xDC00 && next <= 0xDFFF) {
-        writer.Put(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
+        at = PutGeta(at, output);  // a pair is one character beyond the basic plane
         ++k;
         continue;
       }
     }
-    writer.Put(unit);  // a lone surrogate gives 〓 as one
+    at = PutCode(at, unit, table, encoder, output);  // a lone surrogate gives 〓 as one
   }
-  return writer.Finish();
+  return static_cast<std::size_t>(at - out);
 }
 
 std::string Utf8ToCp932(std::string_view utf8, Cp932Encoder& encoder) {

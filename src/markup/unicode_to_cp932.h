@@ -10,34 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "markup/utf8_decode.h"
 #include "system/cp932_encoder.h"
 
 namespace kn {
 
 // 〓: what a character without a code page 932 form is shown as.
 constexpr std::string_view kGetaMark = "\x81\xAC";
-
-struct Utf8Scan {
-  bool wellFormed = true;  // no overlong forms, no surrogates, nothing above U+10FFFF, nothing cut
-  bool multibyte = false;  // holds at least one character beyond ASCII
-};
-
-// One pass over the bytes; ASCII goes a machine word at a time.
-Utf8Scan ScanUtf8(std::string_view bytes);
-
-// The same for bytes that may go on: how far they are whole well-formed
-// characters, and whether what stops the scan can never become one (a
-// sequence merely cut by the end of the bytes may still).
-struct Utf8Prefix {
-  std::size_t end = 0;
-  bool illFormed = false;
-  bool multibyte = false;
-};
-Utf8Prefix ScanUtf8Prefix(std::string_view bytes);
-
-// The position of the first byte from 0x80 up at or after `from`, or the
-// size.
-std::size_t SkipAscii(std::string_view bytes, std::size_t from);
 
 // Where the conversion wrote 〓 for a character the code page cannot hold
 // or for bytes that are no character (byte offsets into the output).

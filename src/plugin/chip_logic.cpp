@@ -142,8 +142,10 @@ int RunTimerStep(ChipEnv& env, BlockHandle chip) {
   const TextLock memo(env.memory, state.memoText);
   if (!memo.ok()) return kResultNothing;
   if (state.boardMode != 0) return BoardTimerStep(env, state, memo.view());
-  return FindBytes(memo.view(), "%TIME") != kNotFound ? kResultTextChanged : kResultNothing;
+  return MemoShowsTime(memo.view()) ? kResultTextChanged : kResultNothing;
 }
+
+bool MemoShowsTime(std::string_view memo) { return FindBytes(memo, "%TIME") != kNotFound; }
 
 int ZoomChip(ChipEnv& env, BlockHandle chip, std::int32_t flag) {
   bool reread = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "system/file_system.h"
 #include "system/clock.h"
@@ -41,6 +42,9 @@ int TimerPeriodOf(std::int32_t interval);
 int GetChipTimerSpan(ChipEnv& env, BlockHandle chip);
 // 0, 3 or 7.
 int RunTimerStep(ChipEnv& env, BlockHandle chip);
+// Outside board mode a tick redraws the chip only for a memo that shows the
+// time: one holding "%TIME" exactly as written here, in capitals.
+bool MemoShowsTime(std::string_view memo);
 int ZoomChip(ChipEnv& env, BlockHandle chip, std::int32_t flag);
 
 struct MenuOutcome {

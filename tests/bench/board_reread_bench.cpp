@@ -1,10 +1,10 @@
 // The board re-read of the timer step, natively: its time against reading
 // the same file with plain read(), and the peak of memory it holds, counted
-// at every allocation; ASCII boards of every size, Shift-JIS and UTF-8 ones
-// up to 1 MB. Also the cost of a tick with nothing to do. Prints
+// at every allocation; boards of every kind and size. Also the cost of a
+// tick with nothing to do. Prints
 // KNBENCH rows for scripts/bench.sh.
 //
-//   board_reread_bench [--bytes=10240,1048576,52428800] [--kinds=file,sjis,utf8] [--reps=N]
+//   board_reread_bench [--bytes=10240,1048576,52428800] [--kinds=file,sjis,utf8,utf8ja] [--reps=N]
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -88,7 +88,7 @@ class CountedMovableMemory final : public kn::MovableMemory {
 
 struct Options {
   std::vector<long long> bytes{10LL * 1024, 1024LL * 1024, 50LL * 1024 * 1024};
-  std::string kinds = "file,sjis,utf8";
+  std::string kinds = "file,sjis,utf8,utf8ja";
   int repetitions = 9;
 };
 
@@ -258,7 +258,7 @@ int main(int argc, char** argv) {
     } else if (std::strncmp(argv[i], "--reps=", 7) == 0) {
       options.repetitions = std::max(1, std::atoi(argv[i] + 7));
     } else {
-      std::fprintf(stderr, "usage: board_reread_bench [--bytes=N,...] [--kinds=file,sjis,utf8] [--reps=N]\n");
+      std::fprintf(stderr, "usage: board_reread_bench [--bytes=N,...] [--kinds=file,sjis,utf8,utf8ja] [--reps=N]\n");
       return 2;
     }
   }
@@ -268,7 +268,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   for (const kn::bench::BoardFileCase& c : kn::bench::BoardFileCases(options.bytes)) {
-    if (options.kinds.find(kn::bench::KindName(c.kind)) == std::string::npos) continue;
+    if (("," + options.kinds + ",").find("," + std::string(kn::bench::KindName(c.kind)) + ",") == std::string::npos) {
+      continue;
+    }
     MeasureReread(folder, c.kind, c.bytes, options);
   }
   MeasureIdleTick(folder, options);

@@ -1,8 +1,9 @@
 // Arbitrary bytes as board files, file times and memo through the board
 // reader, the update stamps and the loader (in-memory file system), with
 // each file also decoded whole: where a file is read as UTF-8 or UTF-16 its
-// converted bytes are valid code page 932 text, and reading it in segments
-// gives the same pieces as reading it whole.
+// converted bytes are valid code page 932 text, reading it in segments
+// gives the same pieces as reading it whole, and the plain scans give what
+// the SSE2 ones give.
 //
 // Input: byte 0 picks the read chunk size, the next 16 bytes are the files'
 // time, the rest is the memo, then "\xFF\xFE", then up to three files'
@@ -19,6 +20,7 @@
 #include "board/board_stream.h"
 #include "board/update_stamps.h"
 #include "markup/sjis_string.h"
+#include "markup/vector_scans.h"
 #include "native/fake_file_system.h"
 #include "platform/system_cp932_encoder.h"
 
@@ -88,6 +90,13 @@ void CheckFileReadings(kn::FakeFileSystem& files, const char* name, kn::Cp932Enc
   // encoding is known.
   if (raw.find('\x1A') == std::string::npos) Check(read == encoding);
   Check(fromSegments.pieces == fromWhole.pieces);
+
+  kn::ForcePlainScans(true);
+  PieceLog plain;
+  const kn::BoardEncoding readPlainly = kn::ReadBoardPieces(*files.OpenForReading(name), encoder, plain);
+  kn::ForcePlainScans(false);
+  Check(readPlainly == read);
+  Check(plain.pieces == fromSegments.pieces);
 }
 
 std::vector<std::string_view> SplitOn(std::string_view text, std::string_view separator, std::size_t most) {
@@ -132,7 +141,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckMemoNames(memo);
 
   static kn::SystemCp932Encoder encoder;  // opening the converters takes long
-  CheckBoardText(kn::LoadBoardText("a\r\nb\nc", files, encoder, newest));
+  const std::string board = kn::LoadBoardText("a\r\nb\nc", files, encoder, newest);
+  CheckBoardText(board);
+  kn::ForcePlainScans(true);
+  Check(kn::LoadBoardText("a\r\nb\nc", files, encoder, newest) == board);
+  kn::ForcePlainScans(false);
   for (std::size_t i = 0; i < contents.size(); ++i) CheckFileReadings(files, names[i], encoder);
   return 0;
 }

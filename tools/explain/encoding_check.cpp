@@ -2,6 +2,7 @@
 
 #include "explain/terminal_text.h"
 #include "markup/sjis_string.h"
+#include "markup/utf8_decode.h"
 
 namespace kn::explain {
 namespace {
@@ -11,67 +12,24 @@ bool IsLoneInvalid(unsigned char b) { return b == 0x80 || b == 0xA0 || b >= 0xFD
 
 unsigned char ByteAt(std::string_view bytes, std::size_t i) { return static_cast<unsigned char>(bytes[i]); }
 
-ByteOrderMark DetectBom(std::string_view bytes) {
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return ByteOrderMark::kUtf8;
-  if (bytes.substr(0, 2) == "\xFF\xFE") return ByteOrderMark::kUtf16LittleEndian;
-  if (bytes.substr(0, 2) == "\xFE\xFF") return ByteOrderMark::kUtf16BigEndian;
-  return ByteOrderMark::kNone;
-}
-
-// Length of the well-formed UTF-8 sequence at i (no overlong forms, no
-// surrogates, nothing beyond U+10FFFF), or 0.
-std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t i) {
-  const unsigned char b = ByteAt(bytes, i);
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (b >= 0xC2 && b <= 0xDF) {
-    length = 2;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    length = 3;
-    if (b == 0xE0) low = 0xA0;
-    if (b == 0xED) high = 0x9F;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    length = 4;
-    if (b == 0xF0) low = 0x90;
-    if (b == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (i + length > bytes.size()) return 0;
-  const unsigned char second = ByteAt(bytes, i + 1);
-  if (second < low || second > high) return 0;
-  for (std::size_t k = 2; k < length; ++k) {
-    const unsigned char next = ByteAt(bytes, i + k);
-    if (next < 0x80 || next > 0xBF) return 0;
-  }
-  return length;
-}
-
 // Walks the bytes once, keeping the line and column of every byte.
 class Scanner {
  public:
   explicit Scanner(std::string_view bytes) : bytes_(bytes) {}
 
+  // Whether the text (after a UTF-8 mark) is well-formed UTF-8 with
+  // characters beyond ASCII; then how many, and where the first stands.
   void CheckUtf8(EncodingReport& report) {
-    bool valid = true;
-    const std::size_t markLength = report.bom == ByteOrderMark::kUtf8 ? 3 : 0;
+    const std::size_t markLength = report.bom == ByteOrderMark::kUtf8 ? ByteOrderMarkBytes(report.bom).size() : 0;
+    const Utf8Scan scan = ScanUtf8(bytes_.substr(markLength));
+    report.utf8 = scan.wellFormed && scan.multibyte;
+    if (!report.utf8) return;
     Walk([&](std::size_t i, int line) -> std::size_t {
       if (i < markLength) return markLength;  // the mark is reported on its own
-      if (ByteAt(bytes_, i) < 0x80) return 1;
-      const std::size_t length = Utf8SequenceAt(bytes_, i);
-      if (length == 0) {
-        valid = false;
-        return bytes_.size() - i;  // stop
-      }
-      if (report.utf8Characters++ == 0) report.utf8FirstLine = line;
-      return length;
+      // In well-formed UTF-8 every byte from 0xC0 up begins a character.
+      if (ByteAt(bytes_, i) >= 0xC0 && report.utf8Characters++ == 0) report.utf8FirstLine = line;
+      return 1;
     });
-    report.utf8 = valid && report.utf8Characters > 0;
-    if (!report.utf8) {
-      report.utf8Characters = 0;
-      report.utf8FirstLine = 0;
-    }
   }
 
   void CheckSjis(EncodingReport& report) {
@@ -121,22 +79,40 @@ class Scanner {
   std::size_t lineStart_ = 0;
 };
 
-const char* BomName(ByteOrderMark bom) {
-  switch (bom) {
-    case ByteOrderMark::kUtf8: return "a UTF-8 byte-order mark (EF BB BF)";
-    case ByteOrderMark::kUtf16LittleEndian: return "a UTF-16 byte-order mark (FF FE)";
-    case ByteOrderMark::kUtf16BigEndian: return "a UTF-16 byte-order mark (FE FF)";
-    case ByteOrderMark::kNone: break;
-  }
-  return "no byte-order mark";
+std::string BomName(ByteOrderMark bom, Language language) {
+  const Words name = bom == ByteOrderMark::kUtf8
+                         ? Words{"a UTF-8 byte-order mark (",
+                                 "UTF-8 \x82\xCC\x83\x6F\x83\x43\x83\x67\x8F\x87\x83\x7D\x81\x5B\x83\x4E\x81\x69"
+                                 /* UTF-8 のバイト順マーク（ */}
+                         : Words{"a UTF-16 byte-order mark (",
+                                 "UTF-16 \x82\xCC\x83\x6F\x83\x43\x83\x67\x8F\x87\x83\x7D\x81\x5B\x83\x4E\x81\x69"
+                                 /* UTF-16 のバイト順マーク（ */};
+  return In(language, name) + HexBytes(ByteOrderMarkBytes(bom)) + In(language, {")", "\x81\x6A" /* ） */});
 }
 
-std::string ProblemText(const SjisProblem& p) {
-  std::string where = "line " + std::to_string(p.line) + ", byte " + std::to_string(p.column) + ": ";
-  if (p.fault == SjisFault::kLoneByte) return where + HexBytes(p.bytes) + " begins no Shift-JIS character";
-  if (p.bytes.size() < 2) return where + "lead byte " + HexBytes(p.bytes) + " at the end of the file";
-  return where + "lead byte " + HexBytes(p.bytes.substr(0, 1)) + " followed by " + HexBytes(p.bytes.substr(1)) +
-         ", which cannot be its second byte";
+std::string ProblemText(const SjisProblem& p, Language language) {
+  const auto say = [language](const Words& words) { return std::string(In(language, words)); };
+  const std::string where = say({"line ", ""}) + std::to_string(p.line) +
+                            say({", byte ", "\x8D\x73\x96\xDA " /* 行目  */}) + std::to_string(p.column) +
+                            say({": ", "\x83\x6F\x83\x43\x83\x67\x96\xDA: " /* バイト目:  */});
+  if (p.fault == SjisFault::kLoneByte) {
+    return where + HexBytes(p.bytes) +
+           say({" begins no Shift-JIS character",
+                " \x82\xC5\x8E\x6E\x82\xDC\x82\xE9 Shift-JIS \x82\xCC\x95\xB6\x8E\x9A\x82\xCD\x82\xA0\x82\xE8\x82\xDC\x82\xB9"
+                "\x82\xF1" /*  で始まる Shift-JIS の文字はありません */});
+  }
+  if (p.bytes.size() < 2) {
+    return where +
+           say({"lead byte ", "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x8F\x49\x82\xED\x82\xE8\x82\xC9\x90\xE6\x93\xAA"
+                              "\x83\x6F\x83\x43\x83\x67 " /* ファイルの終わりに先頭バイト  */}) +
+           HexBytes(p.bytes) + say({" at the end of the file", ""});
+  }
+  return where + say({"lead byte ", "\x90\xE6\x93\xAA\x83\x6F\x83\x43\x83\x67 " /* 先頭バイト  */}) +
+         HexBytes(p.bytes.substr(0, 1)) + say({" followed by ", " \x82\xCC\x8C\xE3\x82\xCC " /*  の後の  */}) +
+         HexBytes(p.bytes.substr(1)) +
+         say({", which cannot be its second byte",
+              " \x82\xCD 2 \x83\x6F\x83\x43\x83\x67\x96\xDA\x82\xC9\x82\xC8\x82\xEA\x82\xDC\x82\xB9\x82\xF1"
+              /*  は 2 バイト目になれません */});
 }
 
 }  // namespace
@@ -147,41 +123,83 @@ bool EncodingReport::Clean() const {
 
 EncodingReport CheckEncoding(std::string_view bytes) {
   EncodingReport report;
-  report.bom = DetectBom(bytes);
+  report.bom = DetectByteOrderMark(bytes);
   Scanner scanner(bytes);
   scanner.CheckUtf8(report);
   scanner.CheckSjis(report);
   return report;
 }
 
-std::string DescribeEncoding(const EncodingReport& r, const std::string& indent) {
+std::string DescribeEncoding(const EncodingReport& r, const std::string& indent, Language language) {
+  const auto say = [language](const Words& words) { return std::string(In(language, words)); };
   std::string out;
-  const std::string saveAs = "save it as Shift-JIS (code page 932, \"ANSI\" on a Japanese Windows)";
+  const std::string saveAs =
+      say({"save it as Shift-JIS (code page 932, \"ANSI\" on a Japanese Windows)",
+           "Shift-JIS\x81\x69\x83\x52\x81\x5B\x83\x68\x83\x79\x81\x5B\x83\x57 932\x81\x41\x93\xFA\x96\x7B\x8C\xEA Windows "
+           "\x82\xCC\x81\x75" "ANSI\x81\x76\x81\x6A\x82\xC5\x95\xDB\x91\xB6\x82\xB5\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2"
+           /* Shift-JIS（コードページ 932、日本語 Windows の「ANSI」）で保存してください */});
+  const Words startsWith = {"starts with ", ""};
   if (r.bom == ByteOrderMark::kUtf16LittleEndian || r.bom == ByteOrderMark::kUtf16BigEndian) {
-    out += indent + "starts with " + BomName(r.bom) + ": the file is UTF-16, which the chip shows as garbage "
-           "cut at the first 0 byte of every line; " + saveAs + "\n";
+    out += indent + say(startsWith) + BomName(r.bom, language) +
+           say({": the file is UTF-16, which the chip shows as garbage cut at the first 0 byte of every line; ",
+                " \x82\xC5\x8E\x6E\x82\xDC\x82\xE8\x82\xDC\x82\xB7: UTF-16 \x82\xCC\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xC5"
+                "\x81\x41\x83\x60\x83\x62\x83\x76\x82\xC5\x82\xCD\x8A\x65\x8D\x73\x82\xCC\x8D\xC5\x8F\x89\x82\xCC 0 \x82\xCC"
+                "\x83\x6F\x83\x43\x83\x67\x82\xC5\x90\xD8\x82\xEA\x82\xBD\x95\xB6\x8E\x9A\x89\xBB\x82\xAF\x82\xC9\x82\xC8"
+                "\x82\xE8\x82\xDC\x82\xB7\x81\x42"
+                /*  で始まります: UTF-16 のファイルで、チップでは各行の最初の 0 のバイトで切れた文字化けになります。 */}) +
+           saveAs + "\n";
   } else if (r.bom == ByteOrderMark::kUtf8) {
-    out += indent + "starts with " + BomName(r.bom) + ": the chip shows those three bytes as garbage at the "
-           "start of line 1; " + saveAs + " without a byte-order mark\n";
+    out += indent + say(startsWith) + BomName(r.bom, language) +
+           say({": the chip shows those three bytes as garbage at the start of line 1; ",
+                " \x82\xC5\x8E\x6E\x82\xDC\x82\xE8\x82\xDC\x82\xB7: \x83\x60\x83\x62\x83\x76\x82\xC5\x82\xCD 1 \x8D\x73\x96\xDA"
+                "\x82\xCC\x90\xE6\x93\xAA\x82\xC9\x82\xBB\x82\xCC 3 \x83\x6F\x83\x43\x83\x67\x82\xAA\x95\xB6\x8E\x9A\x89\xBB"
+                "\x82\xAF\x82\xB5\x82\xC4\x8F\x6F\x82\xDC\x82\xB7\x81\x42"
+                /*  で始まります: チップでは 1 行目の先頭にその 3 バイトが文字化けして出ます。 */}) +
+           say({"", "\x83\x6F\x83\x43\x83\x67\x8F\x87\x83\x7D\x81\x5B\x83\x4E\x82\xF0\x95\x74\x82\xAF\x82\xB8\x82\xC9 "
+                    /* バイト順マークを付けずに  */}) +
+           saveAs + say({" without a byte-order mark", ""}) + "\n";
   }
   if (r.utf8) {
-    out += indent + "the text is valid UTF-8 with " + std::to_string(r.utf8Characters) +
-           " characters beyond ASCII (the first on line " + std::to_string(r.utf8FirstLine) +
-           "): the chip reads Shift-JIS and shows them as garbage; " + saveAs + "\n";
+    out += indent +
+           say({"the text is valid UTF-8 with ",
+                "\x96\x7B\x95\xB6\x82\xCD\x90\xB3\x82\xB5\x82\xA2 UTF-8 \x82\xC5\x81\x41" "ASCII \x88\xC8\x8A\x4F\x82\xCC"
+                "\x95\xB6\x8E\x9A\x82\xAA " /* 本文は正しい UTF-8 で、ASCII 以外の文字が  */}) +
+           std::to_string(r.utf8Characters) +
+           say({" characters beyond ASCII (the first on line ",
+                " \x8C\xC2\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81\x69\x8D\xC5\x8F\x89\x82\xCD " /*  個あります（最初は  */}) +
+           std::to_string(r.utf8FirstLine) +
+           say({"): the chip reads Shift-JIS and shows them as garbage; ",
+                "\x8D\x73\x96\xDA\x81\x6A: \x83\x60\x83\x62\x83\x76\x82\xCD Shift-JIS \x82\xC6\x82\xB5\x82\xC4\x93\xC7\x82\xDE"
+                "\x82\xCC\x82\xC5\x95\xB6\x8E\x9A\x89\xBB\x82\xAF\x82\xB5\x82\xDC\x82\xB7\x81\x42"
+                /* 行目）: チップは Shift-JIS として読むので文字化けします。 */}) +
+           saveAs + "\n";
   }
   if (r.problemCount > 0) {
-    out += indent + std::to_string(r.problemCount) + " byte(s) that are not valid Shift-JIS:\n";
-    for (const SjisProblem& p : r.problems) out += indent + "  " + ProblemText(p) + "\n";
+    out += indent +
+           say({"", "Shift-JIS \x82\xC6\x82\xB5\x82\xC4\x90\xB3\x82\xB5\x82\xAD\x82\xC8\x82\xA2\x83\x6F\x83\x43\x83\x67\x82\xAA "
+                    /* Shift-JIS として正しくないバイトが  */}) +
+           std::to_string(r.problemCount) +
+           say({" byte(s) that are not valid Shift-JIS:\n", " \x8C\xC2:\n" /*  個: */});
+    for (const SjisProblem& p : r.problems) out += indent + "  " + ProblemText(p, language) + "\n";
     if (r.problemCount > r.problems.size()) {
-      out += indent + "  and " + std::to_string(r.problemCount - r.problems.size()) + " more\n";
+      out += indent + "  " + say({"and ", "\x82\xD9\x82\xA9 " /* ほか  */}) +
+             std::to_string(r.problemCount - r.problems.size()) + say({" more\n", " \x8C\xC2\n" /*  個 */});
     }
   }
   if (r.firstNulLine != 0) {
-    out += indent + "line " + std::to_string(r.firstNulLine) + " holds a 0 byte: the chip's line ends there\n";
+    out += indent + say({"line ", ""}) + std::to_string(r.firstNulLine) +
+           say({" holds a 0 byte: the chip's line ends there\n",
+                "\x8D\x73\x96\xDA\x82\xC9 0 \x82\xCC\x83\x6F\x83\x43\x83\x67\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7: "
+                "\x83\x60\x83\x62\x83\x76\x82\xCC\x8D\x73\x82\xCD\x82\xBB\x82\xB1\x82\xC5\x8F\x49\x82\xED\x82\xE8\x82\xDC"
+                "\x82\xB7\n" /* 行目に 0 のバイトがあります: チップの行はそこで終わります */});
   }
   if (r.endOfFileLine != 0) {
-    out += indent + "line " + std::to_string(r.endOfFileLine) +
-           " holds the byte 1A: a board file ends there, nothing after it is shown\n";
+    out += indent + say({"line ", ""}) + std::to_string(r.endOfFileLine) +
+           say({" holds the byte 1A: a board file ends there, nothing after it is shown\n",
+                "\x8D\x73\x96\xDA\x82\xC9\x83\x6F\x83\x43\x83\x67 1A \x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7: \x8C\x66\x8E\xA6"
+                "\x94\xC2\x82\xCC\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCD\x82\xBB\x82\xB1\x82\xC5\x8F\x49\x82\xED\x82\xE8"
+                "\x81\x41\x82\xBB\x82\xCC\x8C\xE3\x82\xCD\x95\x5C\x8E\xA6\x82\xB3\x82\xEA\x82\xDC\x82\xB9\x82\xF1\n"
+                /* 行目にバイト 1A があります: 掲示板のファイルはそこで終わり、その後は表示されません */});
   }
   return out;
 }

@@ -9,9 +9,10 @@
 #include <string_view>
 #include <vector>
 
-namespace kn::explain {
+#include "explain/explain_language.h"
+#include "markup/byte_order_marks.h"
 
-enum class ByteOrderMark { kNone, kUtf8, kUtf16LittleEndian, kUtf16BigEndian };
+namespace kn::explain {
 
 enum class SjisFault {
   kLeadWithoutTrail,  // a lead byte followed by no valid second byte (or by nothing)
@@ -45,6 +46,7 @@ struct EncodingReport {
 EncodingReport CheckEncoding(std::string_view bytes);
 
 // A few lines of plain words, each starting with `indent`; empty when clean.
-std::string DescribeEncoding(const EncodingReport& report, const std::string& indent);
+std::string DescribeEncoding(const EncodingReport& report, const std::string& indent,
+                             Language language = Language::kEnglish);
 
 }  // namespace kn::explain

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "explain/explain_language.h"
 #include "explain/terminal_text.h"
 #include "system/types.h"
 
@@ -22,6 +23,7 @@ struct Options {
   bool board = false;
   bool utf8 = false;  // the files are UTF-8, to be read as the host would keep them
   OutputEncoding encoding = OutputEncoding::kUtf8;
+  Language language = Language::kEnglish;  // of the report's words; the program sets the system's
   std::optional<ExplainDay> today;
   std::int32_t baseHeight = -12;
   std::vector<std::string> files;  // "-" is standard input

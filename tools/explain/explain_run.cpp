@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "board/board_loader.h"
 #include "explain/board_check.h"
 #include "explain/encoding_check.h"
+#include "explain/filled_words.h"
 #include "explain/geta_places.h"
 #include "explain/line_explanation.h"
 #include "explain/report_writer.h"
@@ -22,24 +22,25 @@ ExplainSettings SettingsOf(const Options& options, bool boardLines) {
   ExplainSettings settings = DefaultSettings();
   settings.baseFont.lfHeight = options.baseHeight;
   settings.boardLines = boardLines;
+  settings.language = options.language;
   return settings;
 }
 
 std::string Header(const std::string& title, const Options& options, const BrokenDownTime& when) {
   const ExplainSettings settings = SettingsOf(options, false);
-  return title + "\nevaluated on " + TimeText(when) + (options.today ? " (--today)" : "") +
-         "; base font height " + std::to_string(settings.baseFont.lfHeight) +
-         ", weight 400, charset 128; text colour " + ColorText(settings.textColor) + "\n";
+  return title + "\n" +
+         Say(options.language,
+             {"evaluated on {1}{2}; base font height {3}, weight 400, charset 128; text colour {4}\n",
+              "{1} \x82\xCC\x8E\x9E\x93\x5F\x82\xC5\x93\xC7\x82\xDD\x82\xDC\x82\xB7{2}\x81\x42\x8A\xEE\x96\x7B\x82\xCC\x83\x74\x83\x48\x83\x93\x83\x67\x82\xCD\x8D\x82\x82\xB3 {3}\x81\x41\x91\xBE\x82\xB3 400\x81\x41\x95\xB6\x8E\x9A\x83\x5A\x83\x62\x83\x67 128\x81\x41\x95\xB6\x8E\x9A\x90\x46 {4}\n" /* {1} の時点で読みます{2}。基本のフォントは高さ {3}、太さ 400、文字セット 128、文字色 {4}\n */},
+             {TimeText(when), options.today ? " (--today)" : "", std::to_string(settings.baseFont.lfHeight),
+              ColorText(settings.textColor)});
 }
 
 void AppendLines(std::string& out, std::string_view text, const ExplainSettings& settings,
                  const BrokenDownTime& when) {
   const FixedClock clock(when);
-  LineCursor cursor(text);
-  std::string_view line;
-  int number = 0;
-  while (cursor.Next(line)) {
-    out += "\n" + DescribeLine(ExplainLine(line, ++number, settings, clock), settings, when);
+  for (const LineExplanation& line : ExplainText(text, settings, clock)) {
+    out += "\n" + DescribeLine(line, settings, when);
   }
 }
 
@@ -58,16 +59,23 @@ std::string ExplainMemoReport(const std::string& title, std::string_view memo, c
                               const BrokenDownTime& when) {
   std::string out = Header(title, options, when);
   const EncodingReport encoding = CheckEncoding(memo);
-  const std::string problems = DescribeEncoding(encoding, "  ");
-  out += problems.empty() ? "encoding: Shift-JIS, nothing wrong\n" : "encoding:\n" + problems;
+  const std::string problems = DescribeEncoding(encoding, "  ", options.language);
+  out += problems.empty() ? Say(options.language, {"encoding: Shift-JIS, nothing wrong\n",
+                                                    "\x95\xB6\x8E\x9A\x83\x52\x81\x5B\x83\x68: Shift-JIS\x81\x41\x96\xE2\x91\xE8\x82\xC8\x82\xB5\n" /* 文字コード: Shift-JIS、問題なし\n */})
+                          : Say(options.language, {"encoding:\n", "\x95\xB6\x8E\x9A\x83\x52\x81\x5B\x83\x68:\n" /* 文字コード:\n */}) + problems;
   // The host hands the memo over as a C string.
   const std::size_t nul = memo.find('\0');
   if (nul != std::string_view::npos) {
-    out += "the memo ends at its first 0 byte (line " + std::to_string(CountLines(memo.substr(0, nul + 1))) +
-           "); the " + std::to_string(memo.size() - nul) + " bytes from there on are not part of it\n";
+    out += Say(options.language,
+               {"the memo ends at its first 0 byte (line {1}); the {2} bytes from there on are not part of it\n",
+                "\x83\x81\x83\x82\x82\xCD\x8D\xC5\x8F\x89\x82\xCC 0 \x82\xCC\x83\x6F\x83\x43\x83\x67\x81\x69{1}\x8D\x73\x96\xDA\x81\x6A\x82\xC5\x8F\x49\x82\xED\x82\xE8\x82\xDC\x82\xB7\x81\x42\x82\xBB\x82\xB1\x82\xA9\x82\xE7\x82\xCC {2} \x83\x6F\x83\x43\x83\x67\x82\xCD\x83\x81\x83\x82\x82\xC9\x93\xFC\x82\xE8\x82\xDC\x82\xB9\x82\xF1\n" /* メモは最初の 0 のバイト（{1}行目）で終わります。そこからの {2} バイトはメモに入りません\n */},
+               {std::to_string(CountLines(memo.substr(0, nul + 1))), std::to_string(memo.size() - nul)});
     memo = memo.substr(0, nul);
   }
-  if (memo.empty()) out += "the memo is empty: the chip shows nothing\n";
+  if (memo.empty()) {
+    out += Say(options.language, {"the memo is empty: the chip shows nothing\n",
+                                  "\x83\x81\x83\x82\x82\xCD\x8B\xF3\x82\xC5\x82\xB7\x81\x42\x83\x60\x83\x62\x83\x76\x82\xC9\x82\xCD\x89\xBD\x82\xE0\x95\x5C\x8E\xA6\x82\xB3\x82\xEA\x82\xDC\x82\xB9\x82\xF1\n" /* メモは空です。チップには何も表示されません\n */});
+  }
   AppendLines(out, memo, SettingsOf(options, false), when);
   return out;
 }
@@ -76,15 +84,27 @@ std::string ExplainBoardReport(const std::string& title, std::string_view list, 
                                const Options& options, const BrokenDownTime& when) {
   std::string out = Header(title, options, when);
   SystemCp932Encoder encoder;
-  const std::vector<BoardEntry> entries = CheckBoardList(list, files, encoder);
-  if (entries.empty()) out += "the board list names no file\n";
-  for (const BoardEntry& entry : entries) out += "\n" + DescribeBoardEntry(entry);
+  const BoardCheck check = CheckBoard(list, files, encoder);
+  if (check.entries.empty()) {
+    out += In(options.language,
+              {"the board list names no file",
+               "\x8C\x66\x8E\xA6\x94\xC2\x83\x8A\x83\x58\x83\x67\x82\xCD\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xF0\x88\xEA\x82\xC2"
+               "\x82\xE0\x8E\x77\x82\xB5\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1" /* 掲示板リストはファイルを一つも指していません */});
+    out += "\n";
+  }
+  for (const BoardEntry& entry : check.entries) out += "\n" + DescribeBoardEntry(entry, options.language);
 
-  SystemTime newest{};
-  const std::string board = LoadBoardText(list, files, encoder, newest);
-  out += "\nboard text, as the chip shows it in board mode; newest listed file: ";
+  const SystemTime& newest = check.newest;
+  const std::string& board = check.text;
+  out += std::string("\n") +
+         In(options.language,
+            {"board text, as the chip shows it in board mode; newest listed file: ",
+             "\x8C\x66\x8E\xA6\x94\xC2\x82\xCC\x96\x7B\x95\xB6\x81\x69\x83\x60\x83\x62\x83\x76\x82\xAA\x8C\x66\x8E\xA6\x94\xC2"
+             "\x83\x82\x81\x5B\x83\x68\x82\xC5\x95\x5C\x8E\xA6\x82\xB7\x82\xE9\x82\xC6\x82\xA8\x82\xE8\x81\x6A\x81\x42\x82\xA2"
+             "\x82\xBF\x82\xCE\x82\xF1\x90\x56\x82\xB5\x82\xA2\x83\x74\x83\x40\x83\x43\x83\x8B: "
+             /* 掲示板の本文（チップが掲示板モードで表示するとおり）。いちばん新しいファイル:  */});
   if (newest.wYear == 0) {
-    out += "none exists\n";
+    out += std::string(In(options.language, {"none exists", "\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1" /* ありません */})) + "\n";
   } else {
     const BrokenDownTime t = MakeLocalTime(newest.wYear, newest.wMonth, newest.wDay, newest.wHour,
                                            newest.wMinute, newest.wSecond);
@@ -113,9 +133,11 @@ std::optional<ReadFile> AsTheHostKeepsIt(std::string bytes, const Options& optio
   GetaOffsets getas;
   std::string converted(bytes.size() * 2, '\0');
   converted.resize(Utf8ToCp932(bytes, &converted[0], encoder, &getas));
-  const std::string places = DescribeGetas(PlaceGetas(converted, getas), "  ");
-  std::string header = "read as UTF-8 (--utf8) and converted to code page 932 as the host keeps memos\n";
-  if (!places.empty()) header += "conversion:\n" + places;
+  const std::string places = DescribeGetas(PlaceGetas(converted, getas), "  ", options.language);
+  std::string header = Say(options.language,
+                           {"read as UTF-8 (--utf8) and converted to code page 932 as the host keeps memos\n",
+                            "UTF-8 \x82\xC6\x82\xB5\x82\xC4\x93\xC7\x82\xDD\x81\x69--utf8\x81\x6A\x81\x41\x83\x7A\x83\x58\x83\x67\x82\xAA\x83\x81\x83\x82\x82\xF0\x8E\x9D\x82\xC2\x82\xC6\x82\xA8\x82\xE8\x83\x52\x81\x5B\x83\x68\x83\x79\x81\x5B\x83\x57 932 \x82\xC9\x95\xCF\x82\xA6\x82\xDC\x82\xB5\x82\xBD\n" /* UTF-8 として読み（--utf8）、ホストがメモを持つとおりコードページ 932 に変えました\n */});
+  if (!places.empty()) header += Say(options.language, {"conversion:\n", "\x95\xCF\x8A\xB7:\n" /* 変換:\n */}) + places;
   return ReadFile{std::move(converted), std::move(header)};
 }
 
@@ -132,7 +154,7 @@ RunResult RunExplainer(const Options& options, FileSystem& files, const SourceRe
       result.status = 1;
       continue;
     }
-    const std::string shown = name == "-" ? "standard input" : name;
+    const std::string shown = name == "-" ? Say(options.language, {"standard input", "\x95\x57\x8F\x80\x93\xFC\x97\xCD" /* 標準入力 */}) : name;
     std::string error;
     const std::optional<ReadFile> file = AsTheHostKeepsIt(*bytes, options, error);
     if (!file) {
@@ -142,8 +164,11 @@ RunResult RunExplainer(const Options& options, FileSystem& files, const SourceRe
     }
     if (!result.report.empty()) result.report += "\n";
     result.report += options.board
-                         ? ExplainBoardReport("board list " + Quote(shown), file->bytes, files, options, when)
-                         : ExplainMemoReport("memo " + Quote(shown), file->bytes, options, when);
+                         ? ExplainBoardReport(Say(options.language, {"board list {1}", "\x8C\x66\x8E\xA6\x94\xC2\x83\x8A\x83\x58\x83\x67 {1}" /* 掲示板リスト {1} */},
+                                                  {Quote(shown)}),
+                                              file->bytes, files, options, when)
+                         : ExplainMemoReport(Say(options.language, {"memo {1}", "\x83\x81\x83\x82 {1}" /* メモ {1} */}, {Quote(shown)}),
+                                             file->bytes, options, when);
     result.report.insert(result.report.find('\n') + 1, file->header);
   }
   return result;

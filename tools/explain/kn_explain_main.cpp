@@ -11,6 +11,7 @@
 
 #include "explain/explain_options.h"
 #include "explain/explain_run.h"
+#include "explain/system_language.h"
 #include "explain/terminal_text.h"
 #include "platform/std_file_system.h"
 #include "platform/system_clock.h"
@@ -32,7 +33,8 @@ void Write(std::FILE* stream, const std::string& text) { std::fwrite(text.data()
 
 int Run(int argc, char** argv) {
   using namespace kn::explain;
-  const ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+  ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+  parsed.options.language = SystemLanguage();
   if (!parsed.error.empty()) {
     Write(stderr, "kn-explain: " + parsed.error + "\n(kn-explain --help tells more)\n");
     return 2;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "explain/explain_language.h"
 #include "explain/link_trace.h"
 #include "explain/notes.h"
 #include "system/clock.h"
@@ -22,6 +23,8 @@ struct ExplainSettings {
   LogFont baseFont{};
   ColorRef textColor = 0;
   bool boardLines = false;  // board-mode lines: their stamps are already expanded
+  bool memoShowsTime = false;  // the whole memo makes the chip tick (a line alone is looked at too)
+  Language language = Language::kEnglish;
 };
 
 // A Shift-JIS base font of height -12, weight 400, no face, black text.
@@ -43,7 +46,8 @@ struct LineExplanation {
 LineExplanation ExplainLine(std::string_view line, int number, const ExplainSettings& settings,
                             const Clock& clock);
 
-// Every line of a text as the chip splits it.
+// Every line of a text as the chip splits it; whether the text makes the chip
+// tick is read from the text itself.
 std::vector<LineExplanation> ExplainText(std::string_view text, const ExplainSettings& settings,
                                          const Clock& clock);
 

@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "explain/explain_language.h"
 #include "render/launch_command.h"
 #include "render/link_recognition.h"
 
 namespace kn::explain {
 
-const char* LinkFormName(LinkForm form);
+const char* LinkFormName(LinkForm form, Language language = Language::kEnglish);
 
 struct LinkTrace {
   LinkForm form = LinkForm::kNone;

@@ -25,6 +25,9 @@ enum class NoteKind {
   kFieldNotExpanded,         // a second date or time field stays as written
   kDatePatternCut,           // 50 bytes without `%`: the next byte is eaten
   kFieldTakesCountdownMark,  // a date or time field ends at the `%` of a countdown
+  kFieldTakesFieldMark,      // a date field ends at the `%` of the next field: %DATE %TIME%
+  kTimeStandsStill,          // %time in small letters: shown, but the chip does not tick for it
+  kFullWidthMark,            // ＃ ＄ ％ ｜ where the prefix's ASCII marks were meant
   kCountdownNotFirstPercent, // an earlier `%` hides the countdown
   kCountdownNotClosed,       // no closing `%` within 4 bytes after the date
   kCountdownOffsetUnread,    // the bytes after the date are no signed number: no offset
@@ -41,7 +44,7 @@ enum class NoteKind {
 struct Note {
   NoteKind kind;
   int position = 0;
-  std::string text;  // ASCII, with quoted memo bytes in code page 932
+  std::string text;  // code page 932, in the report's language
 };
 
 bool HasNote(const std::vector<Note>& notes, NoteKind kind);

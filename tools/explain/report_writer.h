@@ -18,6 +18,13 @@ std::string DateText(const CivilDate& date);
 // "2000-12-31 09:05:03".
 std::string TimeText(const BrokenDownTime& time);
 
+// "byte 5", as the report counts a line's bytes.
+std::string ByteAt(Language language, int position);
+
+// The rows that explain a line, without its heading: what kn-desk's memo
+// editor shows for the line that holds the caret.
+std::string DescribeLineFacts(const LineExplanation& line, const ExplainSettings& settings, const BrokenDownTime& now);
+
 std::string DescribeLine(const LineExplanation& line, const ExplainSettings& settings, const BrokenDownTime& now);
 
 }  // namespace kn::explain
