@@ -4,6 +4,7 @@
 #include "markup/cp932_table.h"
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ bool IsSurrogate(char32_t code) { return code >= 0xD800 && code <= 0xDFFF; }
 TEST(Cp932Table, IsTheConvertersAnswersButForTheChipsOwnRules) {
   static Cp932Table table;  // large: static storage, as the shared tables are
   SystemCp932Encoder encoder;
-  std::uint32_t owner[0x10000] = {};  // the code point the converter gives each double-byte form
+  std::vector<char32_t> owner(0x10000);  // the code point the converter gives each double-byte form
   for (char32_t code = 0x80; code <= 0xFFFF; ++code) {
     const std::uint16_t form = ConverterForm(static_cast<char16_t>(code), encoder);
     if (form > 0x1FF && owner[form] == 0) owner[form] = code;
@@ -49,7 +50,7 @@ TEST(Cp932Table, IsTheConvertersAnswersButForTheChipsOwnRules) {
     } else {
       EXPECT_EQ(converter, Cp932Table::kNoForm);
       ASSERT_GT(mine, 0x1FF);
-      EXPECT_NE(owner[mine], 0u) << "a form the converter gives no code point";
+      EXPECT_NE(owner[mine], char32_t{0}) << "a form the converter gives no code point";
       ++jisSymbols;
     }
   }
