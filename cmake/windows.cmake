@@ -10,6 +10,13 @@ target_link_libraries(kn_platform PUBLIC user32 gdi32 shell32 comdlg32)
 target_compile_options(kaleidonote PRIVATE ${KN_WARNINGS})
 # Everything static: the DLL needs nothing beyond the system DLLs.
 target_link_options(kaleidonote PRIVATE -static -static-libgcc -static-libstdc++)
+# The DLL is built for every 32-bit processor, yet carries the SSE2 form of
+# its scans (chosen at run time): its code holds SSE2's byte-mask instruction.
+find_program(KN_OBJDUMP NAMES i686-w64-mingw32-objdump)
+if(KN_OBJDUMP)
+  add_test(NAME dll_carries_sse2_scans
+           COMMAND sh -c "'${KN_OBJDUMP}' -d \"$1\" | grep -q pmovmskb" sh $<TARGET_FILE:kaleidonote>)
+endif()
 
 # The DLL driver: how every program around the plug-in loads it and drives a
 # chip (kn-host, kn-desk, the Wine tests, the benchmarks). It knows the

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "desk_texts.h"
+#include "markup/utf8_decode.h"
 
 namespace kn::desk {
 namespace {
@@ -21,36 +22,6 @@ std::string Trim(const std::string& text) {
   if (first == std::string::npos) return {};
   const std::size_t last = text.find_last_not_of(" \t");
   return text.substr(first, last - first + 1);
-}
-
-// The length of the UTF-8 sequence starting at `at`, or 0 when it is malformed.
-std::size_t Utf8SequenceLength(const std::string& text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
-  const std::uint8_t lead = byte(at);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  std::uint32_t code = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    code = lead & 0x1Fu;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    code = lead & 0x0Fu;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    code = lead & 0x07u;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0u) != 0x80u) return 0;
-    code = (code << 6) | (byte(at + i) & 0x3Fu);
-  }
-  const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-  if (overlong || surrogate || code > 0x10FFFF) return 0;
-  return length;
 }
 
 }  // namespace
@@ -120,13 +91,6 @@ std::optional<std::string> UnquoteText(const std::string& quoted, std::string& p
   return plain;
 }
 
-bool IsValidUtf8(const std::string& text) {
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t length = Utf8SequenceLength(text, at);
-    if (length == 0) return false;
-    at += length;
-  }
-  return true;
-}
+bool IsValidUtf8(const std::string& text) { return ScanUtf8(text).wellFormed; }
 
 }  // namespace kn::desk

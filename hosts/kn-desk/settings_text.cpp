@@ -7,13 +7,13 @@
 #include <set>
 
 #include "desk_texts.h"
+#include "markup/byte_order_marks.h"
 #include "quoted_text.h"
 
 namespace kn::desk {
 namespace {
 
 const char kMagic[] = "kaleidonote-desk";
-const char kUtf8Bom[] = "\xEF\xBB\xBF";
 const char kHexDigits[] = "0123456789ABCDEF";
 
 std::string Trim(const std::string& text) {
@@ -194,7 +194,7 @@ class SettingsParser {
  public:
   SettingsReading Run(const std::string& text) {
     std::string body = text;
-    if (body.compare(0, 3, kUtf8Bom) == 0) body.erase(0, 3);
+    if (DetectByteOrderMark(body) == ByteOrderMark::kUtf8) body.erase(0, ByteOrderMarkBytes(ByteOrderMark::kUtf8).size());
     std::size_t start = 0;
     int number = 0;
     while (start < body.size() && reading_.verdict == SettingsVerdict::kRead) {

@@ -3,32 +3,17 @@
 #include <cstdio>
 
 #include "markup/unicode_to_cp932.h"
+#include "markup/utf8_decode.h"
 #include "platform/system_cp932_encoder.h"
-#include "wide_text.h"
 
 namespace kn::host {
 namespace {
-
-// The length of the character that starts with `lead`; 1 for a byte that
-// starts none, which the conversion turns into 〓 on its own.
-std::size_t Utf8Length(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-  return lead >= 0xC2 ? 2 : 1;
-}
 
 bool Converts(std::string_view utf8, Cp932Encoder& encoder) {
   std::string out(utf8.size() * 2, '\0');
   GetaOffsets getas;
   Utf8ToCp932(utf8, out.data(), encoder, &getas);
   return getas.empty();
-}
-
-char32_t CodePoint(std::string_view utf8) {
-  std::wstring wide;
-  if (!Utf8ToWide(std::string(utf8), wide) || wide.empty()) return 0;
-  if (wide.size() == 2) return 0x10000 + ((wide[0] - 0xD800) << 10) + (wide[1] - 0xDC00);
-  return wide[0];
 }
 
 // Looks for the lost characters line by line, and character by character
@@ -44,15 +29,13 @@ std::vector<LostCharacter> FindLost(const std::string& utf8, Cp932Encoder& encod
     if (!Converts(line, encoder)) {
       int column = 0;
       for (std::size_t at = 0; at < line.size();) {
-        std::size_t length = Utf8Length(static_cast<unsigned char>(line[at]));
-        if (at + length > line.size()) length = line.size() - at;
+        const Utf8Sequence sequence = DecodeUtf8At(line, at);
+        // After bytes that are no character, the next byte may start one again.
+        const std::size_t length = sequence.ok ? sequence.length : 1;
         const std::string_view character = line.substr(at, length);
         ++column;
         if (!Converts(character, encoder)) {
-          const bool whole = ScanUtf8(character).wellFormed;
-          if (!whole) length = 1;  // the next byte may start a character again
-          lost.push_back(LostCharacter{number, column, std::string(line.substr(at, length)),
-                                       whole ? CodePoint(character) : 0});
+          lost.push_back(LostCharacter{number, column, std::string(character), sequence.ok ? sequence.code : 0});
         }
         at += length;
       }

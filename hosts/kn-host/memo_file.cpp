@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "cp932_text.h"
+#include "markup/byte_order_marks.h"
+#include "markup/utf8_decode.h"
 #include "platform/win32_owners.h"
-#include "wide_text.h"
 
 namespace kn::host {
 namespace {
@@ -49,7 +48,7 @@ bool ReadMemoFile(const std::wstring& path, bool utf8, std::string& memo, std::s
     memo = std::move(bytes);
     return true;
   }
-  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  if (DetectByteOrderMark(bytes) == ByteOrderMark::kUtf8) bytes.erase(0, ByteOrderMarkBytes(ByteOrderMark::kUtf8).size());
   Cp932Text converted = Utf8ToCp932Text(bytes);
   if (!converted.lost.empty()) {
     error = "code page 932 cannot hold what the memo has at";
@@ -66,11 +65,9 @@ bool ReadMemoFile(const std::wstring& path, bool utf8, std::string& memo, std::s
 }
 
 bool LooksLikeUtf8(const std::string& bytes) {
-  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return true;
-  const bool beyondAscii = std::any_of(
-      bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-  std::wstring wide;
-  return beyondAscii && Utf8ToWide(bytes, wide);
+  if (DetectByteOrderMark(bytes) == ByteOrderMark::kUtf8) return true;
+  const Utf8Scan scan = ScanUtf8(bytes);
+  return scan.wellFormed && scan.multibyte;
 }
 
 }  // namespace kn::host

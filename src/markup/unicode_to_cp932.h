@@ -1,8 +1,9 @@
 // The text toolkit's conversion of Unicode text (UTF-8 or UTF-16) to code
 // page 932, as the chip shows it: ASCII and half-width katakana as their
 // single bytes, the code points that JIS-based converters give for seven
-// symbols as the code page's own, everything else through the platform's
-// converter, and 〓 (81 AC) for each character the code page cannot hold.
+// symbols as the code page's own, everything else as the platform's
+// converter answers (asked once for the process, `Cp932Table`), and 〓
+// (81 AC) for each character the code page cannot hold.
 #pragma once
 
 #include <cstddef>

@@ -17,7 +17,6 @@ constexpr Word kHighBits = ~Word{0} / 0xFF * 0x80;
 
 unsigned char ByteAt(std::string_view bytes, std::size_t i) { return static_cast<unsigned char>(bytes[i]); }
 
-
 std::size_t SkipAsciiPlain(std::string_view bytes, std::size_t from) {
   std::size_t i = from;
   // Four words a step: one test for their high bits together.

@@ -9,19 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "native/fake_file_system.h"
+#include "native/piece_log.h"
 #include "platform/system_cp932_encoder.h"
 
 namespace kn {
 namespace {
-
-class PieceLog final : public BoardPieceVisitor {
- public:
-  void Piece(const BoardPiece& piece) override {
-    text += std::string(piece.bytes, piece.size) + (piece.endsLine ? "\n" : "|");
-    if (piece.mayHoldStamp) text += "%";
-  }
-  std::string text;
-};
 
 std::string Lines(const std::string& line, std::size_t bytes) {
   std::string text;
