@@ -187,7 +187,7 @@ void ChipView::Paint() {
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
   if (!busy()) Render(width, height);
-  MemoryDc source(paint.get());
+  MemoryDc source(CreateCompatibleDC(paint.get()));
   if (!cache_.get() || !source.get()) return;
   SelectedObject picture(source.get(), cache_.get());
   BitBlt(paint.get(), 0, 0, width, height, source.get(), 0, 0,
@@ -214,7 +214,7 @@ void ChipView::Render(int width, int height) {
     cache_.reset(CreateCompatibleBitmap(screen.get(), width, height));
     cacheSize_ = SIZE{width, height};
   }
-  MemoryDc canvas(screen.get());
+  MemoryDc canvas(CreateCompatibleDC(screen.get()));
   if (!cache_.get() || !canvas.get()) return;
   SelectedObject picture(canvas.get(), cache_.get());
   // The chip's background, should the chip not paint at all.

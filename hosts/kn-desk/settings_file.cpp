@@ -22,9 +22,9 @@ std::wstring FolderOf(const std::wstring& path) {
 
 
 bool WriteWhole(const std::wstring& path, const std::string& bytes, std::wstring& error) {
-  KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) {
+  if (!file) {
     error = ErrorText(Text::kFileCannotCreate, GetLastError());
     return false;
   }
@@ -54,9 +54,9 @@ std::wstring DefaultSettingsPath() {
 }
 
 FileRead ReadSettingsFile(const std::wstring& path, std::string& bytes, std::wstring& error) {
-  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) {
+  if (!file) {
     const DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return FileRead::kMissing;
     error = ErrorText(Text::kFileCannotOpen, code);
