@@ -7,6 +7,7 @@
 #include "chip_answers.h"
 #include "chip_menu.h"
 #include "desk_texts.h"
+#include "handler_barrier.h"
 #include "memo_dialog.h"
 #include "placement.h"
 #include "record_bridge.h"
@@ -125,7 +126,10 @@ LRESULT CALLBACK ChipView::WindowProc(HWND window, UINT message, WPARAM wparam, 
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
   }
   auto* view = reinterpret_cast<ChipView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return view ? view->Handle(message, wparam, lparam) : DefWindowProcW(window, message, wparam, lparam);
+  if (!view) return DefWindowProcW(window, message, wparam, lparam);
+  return HandleWithBarrier(
+      window, message, wparam, lparam, [&] { return view->Handle(message, wparam, lparam); },
+      [&](const std::string& name, const std::string& what) { view->owner_.ChipFailed(view->id_, name, what); });
 }
 
 LRESULT ChipView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {

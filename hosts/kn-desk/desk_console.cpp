@@ -62,7 +62,7 @@ bool WriteToStarter(const std::string& text, StdStream stream) {
   if (Usable(own)) return WriteTo(own, text);
   if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
   FileHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr));
+                                 nullptr, OPEN_EXISTING, 0, nullptr));
   return console && WriteTo(console.get(), text);
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "desk_settings.h"
 #include "desk_texts.h"
@@ -20,6 +21,24 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
+
+// The file written beside the settings, removed on every way out (an
+// exception included) unless it has been moved over them.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
+  ~TemporaryFile() {
+    if (!path_.empty()) DeleteFileW(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  const std::wstring& path() const { return path_; }
+  void Moved() { path_.clear(); }
+
+ private:
+  std::wstring path_;
+};
 
 bool WriteWhole(const std::wstring& path, const std::string& bytes, std::wstring& error) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -85,16 +104,13 @@ FileRead ReadSettingsFile(const std::wstring& path, std::string& bytes, std::wst
 bool ReplaceSettingsFile(const std::wstring& path, const std::string& bytes, std::wstring& error) {
   const std::wstring folder = FolderOf(path);
   if (!folder.empty()) SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-  const std::wstring temporary = path + L".new";
-  if (!WriteWhole(temporary, bytes, error)) {
-    DeleteFileW(temporary.c_str());
-    return false;
-  }
-  if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  TemporaryFile temporary(path + L".new");
+  if (!WriteWhole(temporary.path(), bytes, error)) return false;
+  if (!MoveFileExW(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = ErrorText(Text::kFileCannotReplace, GetLastError());
-    DeleteFileW(temporary.c_str());
     return false;
   }
+  temporary.Moved();
   return true;
 }
 

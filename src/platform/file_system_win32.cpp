@@ -60,7 +60,7 @@ bool Win32FileSystem::GetFileLocalTime(const std::string& name, SystemTime& out)
 std::unique_ptr<FileReader> Win32FileSystem::OpenForReading(const std::string& name) {
   if (!IsUsableName(name) || HasWildcard(name)) return nullptr;
   FileHandle file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return nullptr;
   // Only disk files: a console, pipe or serial device could block the read.
   if (GetFileType(file.get()) != FILE_TYPE_DISK) return nullptr;
