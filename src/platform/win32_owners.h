@@ -27,6 +27,10 @@ using MemoryDc = UniqueOwner<HDC, &DeleteDC>;
 // clipboard, to a call that may replace it: take the result back with
 // reset()).
 using OwnedGlobal = UniqueOwner<HGLOBAL, &GlobalFree>;
+// Local memory the system allocated for us and says to free with LocalFree
+// (CommandLineToArgvW's array, FormatMessage's text).
+template <typename Pointer>
+using LocalBlock = UniqueOwner<Pointer, &LocalFree>;
 // A menu we made, destroyed with its popups unless release() hands it on (to
 // the menu it is appended to, or to the caller).
 using OwnedMenu = UniqueOwner<HMENU, &DestroyMenu>;
