@@ -71,24 +71,25 @@ driver::EntryPoints StandApi() {
   return api;
 }
 
+struct WindowSearch {
+  const wchar_t* className;
+  HWND found;
+};
+
+BOOL CALLBACK CheckClass(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (lstrcmpW(name, search->className) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
 // This thread's first window of a class: windows of other programs under
 // the same Wine server may share the class name.
 HWND ThreadWindowOf(const wchar_t* className) {
-  struct Search {
-    const wchar_t* className;
-    HWND found;
-  } search{className, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (lstrcmpW(name, s->className) != 0) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{className, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), &CheckClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
