@@ -129,7 +129,9 @@ LRESULT CALLBACK ChipView::WindowProc(HWND window, UINT message, WPARAM wparam, 
   if (!view) return DefWindowProcW(window, message, wparam, lparam);
   return HandleWithBarrier(
       window, message, wparam, lparam, [&] { return view->Handle(message, wparam, lparam); },
-      [&](const std::string& name, const std::string& what) { view->owner_.ChipFailed(view->id_, name, what); });
+      [&](const std::string& name, const std::string& what) {
+        view->owner_.ChipFailed(view->id_, name, what);
+      });
 }
 
 LRESULT ChipView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {

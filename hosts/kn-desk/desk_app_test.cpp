@@ -96,7 +96,8 @@ HWND ThreadWindowOf(const wchar_t* className) {
 // A desk with one chip, saving to its own file.
 class RunningDesk {
  public:
-  explicit RunningDesk(std::string path) : path_(std::move(path)), app_(api_, std::wstring(path_.begin(), path_.end())) {
+  explicit RunningDesk(std::string path)
+      : path_(std::move(path)), app_(api_, std::wstring(path_.begin(), path_.end())) {
     ChipRecord record;
     record.memo = "memo";
     record.x = 40;
@@ -121,7 +122,9 @@ class RunningDesk {
   HWND main() const { return main_; }
   HWND chip() const { return chip_; }
   std::string Saved() const { return wine::ReadWholeFile(path_).value_or("(none)"); }
-  bool TemporaryLeft() const { return GetFileAttributesA((path_ + ".new").c_str()) != INVALID_FILE_ATTRIBUTES; }
+  bool TemporaryLeft() const {
+    return GetFileAttributesA((path_ + ".new").c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
   void SaveNow() const { SendMessageW(main_, WM_ENDSESSION, TRUE, 0); }
 
  private:

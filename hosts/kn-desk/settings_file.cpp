@@ -106,7 +106,8 @@ bool ReplaceSettingsFile(const std::wstring& path, const std::string& bytes, std
   if (!folder.empty()) SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
   TemporaryFile temporary(path + L".new");
   if (!WriteWhole(temporary.path(), bytes, error)) return false;
-  if (!MoveFileExW(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(temporary.path().c_str(), path.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = ErrorText(Text::kFileCannotReplace, GetLastError());
     return false;
   }

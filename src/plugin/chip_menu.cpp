@@ -41,7 +41,8 @@ std::vector<std::int32_t> CheckedMenuIds(const ChipState* state) {
   const ChipModes modes = state ? ModesOf(*state) : kDefaultModes;
   // Zero is skipped: separators carry the id 0 and must never be checked.
   std::vector<std::int32_t> ids;
-  for (const std::int32_t id : {modes.interval, modes.linkColor, modes.blink, modes.boardMode, modes.scrollMode}) {
+  for (const std::int32_t id :
+       {modes.interval, modes.linkColor, modes.blink, modes.boardMode, modes.scrollMode}) {
     if (id != 0) ids.push_back(id);
   }
   return ids;

@@ -103,7 +103,8 @@ TYPED_TEST(UniqueOwnerTest, ReleaseHandsTheHandleOnAndForgetsIt) {
 
 TYPED_TEST(UniqueOwnerTest, CannotBeCopied) {
   static_assert(!std::is_copy_constructible_v<TypeParam> && !std::is_copy_assignable_v<TypeParam>);
-  static_assert(std::is_nothrow_move_constructible_v<TypeParam> && std::is_nothrow_move_assignable_v<TypeParam>);
+  static_assert(std::is_nothrow_move_constructible_v<TypeParam> &&
+                std::is_nothrow_move_assignable_v<TypeParam>);
   static_assert(!std::is_convertible_v<TypeParam, bool>, "only an explicit test for a handle");
 }
 
