@@ -2,8 +2,9 @@
 
 namespace kn::driver {
 
-DibCanvas::DibCanvas(int width, int height) : width_(width), height_(height) {
-  if (width <= 0 || height <= 0 || !dc_.get()) return;
+DibCanvas::DibCanvas(int width, int height)
+    : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
+  if (width <= 0 || height <= 0 || !dc_) return;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -15,7 +16,7 @@ DibCanvas::DibCanvas(int width, int height) : width_(width), height_(height) {
   bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap_) return;
   selection_.emplace(dc_.get(), bitmap_.get());
-  if (selection_->ok()) bits_ = static_cast<std::uint32_t*>(bits);
+  if (*selection_) bits_ = static_cast<std::uint32_t*>(bits);
 }
 
 Picture DibCanvas::Snapshot() const {

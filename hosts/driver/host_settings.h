@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "plugin/chip_modes.h"
 #include "plugin/host_contract.h"
 
 namespace kn::driver {
@@ -24,11 +25,11 @@ inline LogFont ToLogFont(const LOGFONTA& font) {
 
 // The modes a saved block carries, with the values a fresh chip would use.
 struct SaveModes {
-  std::int32_t interval = IDM_INTERVAL_1MIN;
-  std::int32_t linkColor = IDM_LINK_BLUE;
-  std::int32_t blink = 0;
-  std::int32_t boardMode = 0;
-  std::int32_t scrollMode = 0;
+  std::int32_t interval = kDefaultModes.interval;
+  std::int32_t linkColor = kDefaultModes.linkColor;
+  std::int32_t blink = kDefaultModes.blink;
+  std::int32_t boardMode = kDefaultModes.boardMode;
+  std::int32_t scrollMode = kDefaultModes.scrollMode;
   BrokenDownTime lastCheck{};
 };
 

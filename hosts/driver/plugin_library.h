@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 
+#include "platform/win32_owners.h"
 #include "plugin/host_contract.h"
 
 namespace kn::driver {
@@ -23,21 +24,18 @@ struct EntryPoints {
 class PluginLibrary {
  public:
   explicit PluginLibrary(const std::wstring& path) : path_(FullPath(path)) {
-    module_ = LoadLibraryW(path_.c_str());
+    module_.reset(LoadLibraryW(path_.c_str()));
     if (!module_) {
       loadError_ = GetLastError();
       return;
     }
     Resolve("", entries_, &missing_);
   }
-  ~PluginLibrary() {
-    if (module_) FreeLibrary(module_);
-  }
   PluginLibrary(const PluginLibrary&) = delete;
   PluginLibrary& operator=(const PluginLibrary&) = delete;
 
   bool ready() const { return module_ && missing_.empty(); }
-  HMODULE module() const { return module_; }
+  HMODULE module() const { return module_.get(); }
   const std::wstring& path() const { return path_; }
   // The entry points under their plain names; valid when ready().
   const EntryPoints& api() const { return entries_; }
@@ -70,7 +68,7 @@ class PluginLibrary {
   }
 
   // Any export by name, or null.
-  FARPROC Find(const char* name) const { return module_ ? GetProcAddress(module_, name) : nullptr; }
+  FARPROC Find(const char* name) const { return module_ ? GetProcAddress(module_.get(), name) : nullptr; }
 
  private:
   // GCC accepts a cast between unrelated function types through void(*)().
@@ -89,7 +87,7 @@ class PluginLibrary {
   }
 
   std::wstring path_;
-  HMODULE module_ = nullptr;
+  OwnedLibrary module_;
   DWORD loadError_ = 0;
   EntryPoints entries_;
   std::string missing_;

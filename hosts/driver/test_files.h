@@ -25,9 +25,9 @@ class ScratchFile {
   const std::wstring& path() const { return path_; }
 
   bool Write(const std::string& bytes) const {
-    const KernelHandle file(
+    const FileHandle file(
         CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) return false;
+    if (!file) return false;
     DWORD written = 0;
     const DWORD size = static_cast<DWORD>(bytes.size());
     return WriteFile(file.get(), bytes.data(), size, &written, nullptr) && written == bytes.size();

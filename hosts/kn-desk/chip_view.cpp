@@ -7,6 +7,7 @@
 #include "chip_answers.h"
 #include "chip_menu.h"
 #include "desk_texts.h"
+#include "handler_barrier.h"
 #include "memo_dialog.h"
 #include "placement.h"
 #include "record_bridge.h"
@@ -125,7 +126,12 @@ LRESULT CALLBACK ChipView::WindowProc(HWND window, UINT message, WPARAM wparam, 
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
   }
   auto* view = reinterpret_cast<ChipView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return view ? view->Handle(message, wparam, lparam) : DefWindowProcW(window, message, wparam, lparam);
+  if (!view) return DefWindowProcW(window, message, wparam, lparam);
+  return HandleWithBarrier(
+      window, message, wparam, lparam, [&] { return view->Handle(message, wparam, lparam); },
+      [&](const std::string& name, const std::string& what) {
+        view->owner_.ChipFailed(view->id_, name, what);
+      });
 }
 
 LRESULT ChipView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -187,7 +193,7 @@ void ChipView::Paint() {
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
   if (!busy()) Render(width, height);
-  MemoryDc source(paint.get());
+  MemoryDc source(CreateCompatibleDC(paint.get()));
   if (!cache_.get() || !source.get()) return;
   SelectedObject picture(source.get(), cache_.get());
   BitBlt(paint.get(), 0, 0, width, height, source.get(), 0, 0,
@@ -214,7 +220,7 @@ void ChipView::Render(int width, int height) {
     cache_.reset(CreateCompatibleBitmap(screen.get(), width, height));
     cacheSize_ = SIZE{width, height};
   }
-  MemoryDc canvas(screen.get());
+  MemoryDc canvas(CreateCompatibleDC(screen.get()));
   if (!cache_.get() || !canvas.get()) return;
   SelectedObject picture(canvas.get(), cache_.get());
   // The chip's background, should the chip not paint at all.

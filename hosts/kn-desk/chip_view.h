@@ -29,6 +29,9 @@ class ChipOwner {
   virtual void ChipAsks(int chipId, UINT command) = 0;
   // A call into the plug-in (or a dialog) that held this chip has returned.
   virtual void ChipIdle() = 0;
+  // A handler of this chip's window did not return: `message` names what
+  // it was handling, `what` why it failed.
+  virtual void ChipFailed(int chipId, const std::string& message, const std::string& what) = 0;
 
  protected:
   ~ChipOwner() = default;

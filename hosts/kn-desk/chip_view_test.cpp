@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +45,10 @@ struct FakePlugin {
   // The chip grows with its memo, as a real one does.
   bool widthFollowsMemo = false;
   std::string lastMemo;  // code page 932, as the last Update gave it
+  // Calls that throw, as a fault on our side of the plug-in would.
+  bool drawThrows = false;
+  bool clickThrows = false;
+  bool timerThrows = false;
 
   int sizeCalls = 0;
   int drawCalls = 0;
@@ -74,6 +79,7 @@ int __cdecl FakeSize(ChipHandle, WindowHandle, int* size) {
 }
 int __cdecl FakeDraw(ChipHandle, WindowHandle window, DcHandle dc) {
   ++g_fake.drawCalls;
+  if (g_fake.drawThrows) throw std::runtime_error("draw refused");
   RECT client{};
   GetClientRect(static_cast<HWND>(window), &client);
   HBRUSH brush = CreateSolidBrush(kChipColor);
@@ -84,6 +90,7 @@ int __cdecl FakeDraw(ChipHandle, WindowHandle window, DcHandle dc) {
 int __cdecl FakeClick(ChipHandle, WindowHandle window, ClickPoint* point) {
   ++g_fake.clickCalls;
   g_fake.lastClick = POINT{point->x, point->y};
+  if (g_fake.clickThrows) throw 42;
   if (g_fake.tickDuringClick) SendMessageW(static_cast<HWND>(window), WM_TIMER, 1, 0);
   if (g_fake.clickSwitchesBoard) g_fake.boardMode = g_fake.boardMode ? 0 : 10007;
   return g_fake.clickAnswer;
@@ -122,7 +129,11 @@ int __cdecl FakeSave(ChipHandle, int, GlobalHandle* block) {
   return 1;
 }
 int __cdecl FakeSpan(HLOCAL) { return g_fake.timerSpan; }
-int __cdecl FakeTimer(HLOCAL) { return ++g_fake.timerCalls, g_fake.timerAnswer; }
+int __cdecl FakeTimer(HLOCAL) {
+  ++g_fake.timerCalls;
+  if (g_fake.timerThrows) throw std::runtime_error("tick refused");
+  return g_fake.timerAnswer;
+}
 
 driver::EntryPoints FakeApi() {
   driver::EntryPoints api;
@@ -145,9 +156,13 @@ struct FakeOwner : ChipOwner {
   void ChipChanged() override { ++changes; }
   void ChipAsks(int chipId, UINT command) override { asks.emplace_back(chipId, command); }
   void ChipIdle() override { ++idles; }
+  void ChipFailed(int chipId, const std::string& message, const std::string& what) override {
+    failures.push_back(std::to_string(chipId) + " " + message + ": " + what);
+  }
   int changes = 0;
   int idles = 0;
   std::vector<std::pair<int, UINT>> asks;
+  std::vector<std::string> failures;
 };
 
 SIZE SizeOf(HWND window) {
@@ -479,6 +494,51 @@ TEST_F(DeskChipView, OkKeepsThePreviewedMemoAndSize) {
   EXPECT_GE(owner_.changes, 1);
   // The pane speaks the desk's language: English here.
   EXPECT_NE(visit.pane.find(L"colour: FF0000"), std::wstring::npos) << Narrow(visit.pane);
+}
+
+// A handler that throws ends at the window procedure: the owner hears which
+// chip, which message and why, and the window goes on dispatching.
+TEST_F(DeskChipView, AnExceptionInAHandlerEndsAtTheWindowProcedure) {
+  struct ThrowCase {
+    const char* name;
+    bool FakePlugin::*thrower;
+    void (*send)(HWND window);
+    const char* told;
+  };
+  const ThrowCase cases[] = {
+      {"paint", &FakePlugin::drawThrows,
+       [](HWND window) {
+         InvalidateRect(window, nullptr, FALSE);
+         UpdateWindow(window);
+       },
+       "7 WM_PAINT: draw refused"},
+      {"tick", &FakePlugin::timerThrows, [](HWND window) { SendMessageW(window, WM_TIMER, 1, 0); },
+       "7 WM_TIMER: tick refused"},
+      {"click", &FakePlugin::clickThrows,
+       [](HWND window) {
+         SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+         SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+       },
+       "7 WM_LBUTTONUP: an exception of unknown type"},
+  };
+  for (const ThrowCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_fake = FakePlugin{};
+    owner_.failures.clear();
+    Open();
+    g_fake.*c.thrower = true;
+    c.send(window());
+    EXPECT_EQ(owner_.failures, std::vector<std::string>{c.told});
+    RECT dirty{};
+    EXPECT_FALSE(GetUpdateRect(window(), &dirty, FALSE)) << "a failed paint is validated all the same";
+    EXPECT_FALSE(view_->busy()) << "the chip is left held";
+
+    g_fake.*c.thrower = false;
+    const int ticks = g_fake.timerCalls;
+    SendMessageW(window(), WM_TIMER, 1, 0);
+    EXPECT_EQ(g_fake.timerCalls, ticks + 1) << "the window stopped dispatching";
+    EXPECT_EQ(owner_.failures.size(), 1u);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "chip_menu.h"
 #include "desk_texts.h"
+#include "handler_barrier.h"
 #include "placement.h"
 #include "record_bridge.h"
 #include "settings_file.h"
@@ -67,7 +68,8 @@ bool DeskApp::Start(const DeskSettings& settings, std::wstring& error) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
   wc.lpszClassName = kClassName;
-  if (!RegisterClassExW(&wc) ||
+  // Registered once per process, however many times the desk starts in it.
+  if ((!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) ||
       !CreateWindowExW(0, kClassName, Widen(Say(Text::kTitle)).c_str(),
                        WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT, 460,
                        170, nullptr, MainMenu(), GetModuleHandleW(nullptr), this)) {
@@ -114,7 +116,31 @@ LRESULT CALLBACK DeskApp::WindowProc(HWND window, UINT message, WPARAM wparam, L
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
   }
   auto* app = reinterpret_cast<DeskApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return app ? app->Handle(message, wparam, lparam) : DefWindowProcW(window, message, wparam, lparam);
+  if (!app) return DefWindowProcW(window, message, wparam, lparam);
+  return HandleWithBarrier(
+      window, message, wparam, lparam, [&] { return app->Handle(message, wparam, lparam); },
+      [&](const std::string& name, const std::string& what) {
+        app->HandlerFailed(Say(Text::kMainWindowFailed, {name, what}));
+      });
+}
+
+void DeskApp::ChipFailed(int chipId, const std::string& message, const std::string& what) {
+  HandlerFailed(Say(Text::kChipWindowFailed, {std::to_string(chipId), message, what}));
+}
+
+// What the handler was changing may be half done, so the file keeps the
+// last save: saving stops for this run, and the person is told once (the
+// main window goes on showing it).
+void DeskApp::HandlerFailed(const std::string& what) {
+  if (handlerFailed_) return;
+  handlerFailed_ = true;
+  saveProblem_ = Widen(what);
+  if (!window_) return;
+  KillTimer(window_, kSaveTimer);
+  savePending_ = false;
+  InvalidateRect(window_, nullptr, TRUE);
+  MessageBoxW(window_, Widen(Say(Text::kHandlerFailed, {what})).c_str(), Widen(Say(Text::kTitle)).c_str(),
+              MB_OK | MB_ICONERROR);
 }
 
 LRESULT DeskApp::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -239,6 +265,7 @@ void DeskApp::Quit() {
 }
 
 bool DeskApp::Save() {
+  if (handlerFailed_) return false;
   DeskSettings settings;
   for (const auto& chip : chips_) settings.chips.push_back(chip->Snapshot());
   std::string text = WriteSettingsText(settings);

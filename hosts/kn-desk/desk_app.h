@@ -33,6 +33,7 @@ class DeskApp : public ChipOwner {
   void ChipChanged() override;
   void ChipAsks(int chipId, UINT command) override;
   void ChipIdle() override;
+  void ChipFailed(int chipId, const std::string& message, const std::string& what) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -44,6 +45,7 @@ class DeskApp : public ChipOwner {
   void DeleteChip(int chipId);
   void Quit();
   bool Save();
+  void HandlerFailed(const std::string& what);
   void PaintStatus();
   ChipView* Find(int chipId) const;
   bool AnyBusy() const;
@@ -57,6 +59,7 @@ class DeskApp : public ChipOwner {
   std::wstring openProblem_;
   std::wstring saveProblem_;
   bool saveFailureShown_ = false;
+  bool handlerFailed_ = false;  // nothing is saved after a handler failed
   bool quitPending_ = false;
   bool savePending_ = false;
   std::string written_;  // the text last saved, empty before the first save

@@ -61,9 +61,9 @@ bool WriteToStarter(const std::string& text, StdStream stream) {
   HANDLE own = GetStdHandle(stream == StdStream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   if (Usable(own)) return WriteTo(own, text);
   if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-  KernelHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr));
-  return console.ok() && WriteTo(console.get(), text);
+  FileHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr));
+  return console && WriteTo(console.get(), text);
 }
 
 void ShowInColumns(const std::string& title, const std::string& text) {

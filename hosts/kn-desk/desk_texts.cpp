@@ -37,6 +37,14 @@ constexpr Row kRows[] = {
     {Text::kCannotSave, "設定を保存できません:\n{1}\n\n{2}", "The settings cannot be saved:\n{1}\n\n{2}"},
     {Text::kCannotCreateMain, "メインウィンドウを作れません（エラー {1}）",
      "cannot create the main window (error {1})"},
+    {Text::kHandlerFailed,
+     "{1}\n\n設定ファイルは最後に保存した内容のままです。この後の変更は保存されません。"
+     "Kaleidonote Desk を起動し直してください。",
+     "{1}\n\nThe settings file keeps what was last saved. Changes from now on are not saved: "
+     "start Kaleidonote Desk again."},
+    {Text::kMainWindowFailed, "メインウィンドウで {1} の処理に失敗しました: {2}",
+     "The main window failed to handle {1}: {2}"},
+    {Text::kChipWindowFailed, "付箋 {1} で {2} の処理に失敗しました: {3}", "Chip {1} failed to handle {2}: {3}"},
     {Text::kFirstRunMemo,
      "$b|Kaleidonote Desk\r\nこの付箋を右クリックするとメニューが出ます。\r\nドラッグで動かせます。",
      "$b|Kaleidonote Desk\r\nRight-click this chip for its menu.\r\nDrag it to move it."},

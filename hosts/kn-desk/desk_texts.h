@@ -37,6 +37,10 @@ enum class Text {
   kDeleteQuestion,
   kCannotSave,        // {1} why, {2} path
   kCannotCreateMain,  // {1} error code
+  // A message handler that failed.
+  kHandlerFailed,     // {1} what failed
+  kMainWindowFailed,  // {1} message, {2} why
+  kChipWindowFailed,  // {1} chip, {2} message, {3} why
   // New chips.
   kFirstRunMemo,
   kNewChipMemo,

@@ -11,15 +11,15 @@
 #include "desk_options.h"
 #include "desk_startup.h"
 #include "desk_texts.h"
+#include "platform/win32_owners.h"
 #include "record_bridge.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace kn::desk;
   int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  const kn::LocalBlock<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &count));
   std::vector<std::wstring> args;
-  for (int i = 1; argv && i < count; ++i) args.emplace_back(argv[i]);
-  LocalFree(argv);
+  for (int i = 1; argv && i < count; ++i) args.emplace_back(argv.get()[i]);
   UseDeskLanguage(SystemDeskLanguage());
   DeskOptions options;
   std::wstring error;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "desk_settings.h"
 #include "desk_texts.h"
@@ -21,10 +22,28 @@ std::wstring FolderOf(const std::wstring& path) {
 }
 
 
+// The file written beside the settings, removed on every way out (an
+// exception included) unless it has been moved over them.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
+  ~TemporaryFile() {
+    if (!path_.empty()) DeleteFileW(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  const std::wstring& path() const { return path_; }
+  void Moved() { path_.clear(); }
+
+ private:
+  std::wstring path_;
+};
+
 bool WriteWhole(const std::wstring& path, const std::string& bytes, std::wstring& error) {
-  KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) {
+  if (!file) {
     error = ErrorText(Text::kFileCannotCreate, GetLastError());
     return false;
   }
@@ -54,9 +73,9 @@ std::wstring DefaultSettingsPath() {
 }
 
 FileRead ReadSettingsFile(const std::wstring& path, std::string& bytes, std::wstring& error) {
-  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) {
+  if (!file) {
     const DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return FileRead::kMissing;
     error = ErrorText(Text::kFileCannotOpen, code);
@@ -85,16 +104,14 @@ FileRead ReadSettingsFile(const std::wstring& path, std::string& bytes, std::wst
 bool ReplaceSettingsFile(const std::wstring& path, const std::string& bytes, std::wstring& error) {
   const std::wstring folder = FolderOf(path);
   if (!folder.empty()) SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-  const std::wstring temporary = path + L".new";
-  if (!WriteWhole(temporary, bytes, error)) {
-    DeleteFileW(temporary.c_str());
-    return false;
-  }
-  if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  TemporaryFile temporary(path + L".new");
+  if (!WriteWhole(temporary.path(), bytes, error)) return false;
+  if (!MoveFileExW(temporary.path().c_str(), path.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = ErrorText(Text::kFileCannotReplace, GetLastError());
-    DeleteFileW(temporary.c_str());
     return false;
   }
+  temporary.Moved();
   return true;
 }
 

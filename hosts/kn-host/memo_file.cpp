@@ -16,9 +16,9 @@ constexpr DWORD kMaxMemoBytes = 16 * 1024 * 1024;
 constexpr std::size_t kMaxNamed = 5;
 
 bool ReadBytes(const std::wstring& path, std::string& bytes, std::string& error) {
-  const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) {
+  const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     error = "cannot open the memo (error " + std::to_string(GetLastError()) + ")";
     return false;
   }

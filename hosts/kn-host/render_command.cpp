@@ -30,7 +30,7 @@ SaveModes ModesFrom(const HostOptions& options) {
   SaveModes modes;
   modes.boardMode = options.board ? IDM_BOARD_MODE : 0;
   modes.scrollMode = options.scroll ? IDM_SCROLL_MODE : 0;
-  modes.linkColor = options.linkColor.value_or(IDM_LINK_BLUE);
+  if (options.linkColor) modes.linkColor = *options.linkColor;
   return modes;
 }
 

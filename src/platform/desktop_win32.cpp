@@ -91,7 +91,7 @@ bool Win32Desktop::CopyToClipboard(std::string_view text) {
     std::memcpy(lock.get(), text.data(), text.size());
   }
   ClipboardSession clipboard(AsWindow(window_));
-  if (!clipboard.is_open()) return false;
+  if (!clipboard) return false;
   EmptyClipboard();
   if (!SetClipboardData(CF_TEXT, block.get())) return false;
   block.release();  // the clipboard owns it now

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "platform/win32_owners.h"
 
@@ -22,7 +23,7 @@ bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != s
 
 class Win32FileReader final : public FileReader {
  public:
-  explicit Win32FileReader(HANDLE file) : file_(file) {}
+  explicit Win32FileReader(FileHandle file) : file_(std::move(file)) {}
 
   std::size_t Read(char* buffer, std::size_t size) override {
     const DWORD wanted = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
@@ -38,7 +39,7 @@ class Win32FileReader final : public FileReader {
   }
 
  private:
-  KernelHandle file_;
+  FileHandle file_;
 };
 
 }  // namespace
@@ -47,7 +48,7 @@ bool Win32FileSystem::GetFileLocalTime(const std::string& name, SystemTime& out)
   if (!IsUsableName(name)) return false;
   WIN32_FIND_DATAA found{};
   const FindHandle search(FindFirstFileA(name.c_str(), &found));
-  if (!search.ok()) return false;
+  if (!search) return false;
   FILETIME local{};
   SYSTEMTIME time{};
   if (!FileTimeToLocalFileTime(&found.ftLastWriteTime, &local)) return false;
@@ -58,15 +59,13 @@ bool Win32FileSystem::GetFileLocalTime(const std::string& name, SystemTime& out)
 
 std::unique_ptr<FileReader> Win32FileSystem::OpenForReading(const std::string& name) {
   if (!IsUsableName(name) || HasWildcard(name)) return nullptr;
-  KernelHandle file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) return nullptr;
+  FileHandle file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return nullptr;
   // Only disk files: a console, pipe or serial device could block the read.
   if (GetFileType(file.get()) != FILE_TYPE_DISK) return nullptr;
   try {
-    auto reader = std::make_unique<Win32FileReader>(file.get());
-    file.release();  // the reader closes it now
-    return reader;
+    return std::make_unique<Win32FileReader>(std::move(file));
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

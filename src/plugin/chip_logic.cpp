@@ -5,6 +5,7 @@
 
 #include "board/board_loader.h"
 #include "markup/text_convert.h"
+#include "plugin/chip_modes.h"
 #include "plugin/chip_text.h"
 #include "plugin/host_contract.h"
 #include "plugin/save_block.h"
@@ -128,7 +129,7 @@ int TimerPeriodOf(std::int32_t interval) {
 int GetChipTimerSpan(ChipEnv& env, BlockHandle chip) {
   BlockLock lock(env.memory, chip);
   // A chip that cannot be read ticks at the default interval.
-  return TimerPeriodOf(lock ? lock.as<ChipState>()->interval : IDM_INTERVAL_1MIN);
+  return TimerPeriodOf(lock ? lock.as<ChipState>()->interval : kDefaultModes.interval);
 }
 
 int RunTimerStep(ChipEnv& env, BlockHandle chip) {

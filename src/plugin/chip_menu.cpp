@@ -1,5 +1,6 @@
 #include "plugin/chip_menu.h"
 
+#include "plugin/chip_modes.h"
 #include "plugin/host_contract.h"
 #include "plugin/host_texts.h"
 
@@ -37,11 +38,11 @@ std::vector<MenuEntry> ChipMenuEntries() {
 }
 
 std::vector<std::int32_t> CheckedMenuIds(const ChipState* state) {
-  if (!state) return {IDM_INTERVAL_1MIN, IDM_LINK_BLUE};
+  const ChipModes modes = state ? ModesOf(*state) : kDefaultModes;
   // Zero is skipped: separators carry the id 0 and must never be checked.
   std::vector<std::int32_t> ids;
   for (const std::int32_t id :
-       {state->interval, state->linkColor, state->blink, state->boardMode, state->scrollMode}) {
+       {modes.interval, modes.linkColor, modes.blink, modes.boardMode, modes.scrollMode}) {
     if (id != 0) ids.push_back(id);
   }
   return ids;

@@ -6,6 +6,7 @@
 
 #include "platform/win32_system.h"
 #include "plugin/chip_logic.h"
+#include "plugin/chip_modes.h"
 #include "plugin/entry_points.h"
 #include "plugin/guarded_call.h"
 #include "plugin/host_contract.h"
@@ -81,7 +82,7 @@ KN_EXPORT int KN_CDECL GetSaveData(ChipHandle chip, int /*value*/, GlobalHandle*
 }
 
 KN_EXPORT int KN_CDECL GetTimerSpan(ChipHandle chip) {
-  return GuardedCall(TimerPeriodOf(IDM_INTERVAL_1MIN),
+  return GuardedCall(TimerPeriodOf(kDefaultModes.interval),
                      [&] { return entry::GetTimerSpan(Win32System().services(), chip); });
 }
 

@@ -2,12 +2,14 @@
 
 #include <cstring>
 
+#include "plugin/chip_modes.h"
+
 namespace kn {
 
 void PackSaveBlock(const ChipState* state, std::uint8_t (&block)[kSaveBlockSize]) {
-  const SaveBlock save = state ? SaveBlockOf(state->interval, state->linkColor, state->blink, state->boardMode,
-                                             state->scrollMode, state->lastCheck)
-                               : SaveBlockOf(IDM_INTERVAL_1MIN, IDM_LINK_BLUE, 0, 0, 0, BrokenDownTime{});
+  const ChipModes modes = state ? ModesOf(*state) : kDefaultModes;
+  const SaveBlock save = SaveBlockOf(modes.interval, modes.linkColor, modes.blink, modes.boardMode,
+                                     modes.scrollMode, state ? state->lastCheck : BrokenDownTime{});
   std::memcpy(block, &save, sizeof save);
 }
 
@@ -15,22 +17,14 @@ void RestoreSaveBlock(ChipState& state, const std::uint8_t* block) {
   std::int32_t length = 0;
   if (block) std::memcpy(&length, block, sizeof length);
   if (length != kSaveBlockLength) {
-    state.interval = IDM_INTERVAL_1MIN;
-    state.linkColor = IDM_LINK_BLUE;
-    state.blink = 0;
-    state.boardMode = 0;
-    state.scrollMode = 0;
+    SetModes(state, kDefaultModes);
     return;
   }
   // The host owns the block's size: only the length word and the data after
   // it are read, never the last word.
   SaveBlock save{};
   std::memcpy(&save, block, offsetof(SaveBlock, unused));
-  state.interval = save.interval;
-  state.linkColor = save.linkColor;
-  state.blink = save.blink;
-  state.boardMode = save.boardMode;
-  state.scrollMode = save.scrollMode;
+  SetModes(state, {save.interval, save.linkColor, save.blink, save.boardMode, save.scrollMode});
   state.lastCheck = save.lastCheck;
 }
 

@@ -445,24 +445,10 @@ TEST_F(HostileBoardTest, NamesLongerThanThePathLimit) {
 // A second handle that shares nothing, as a program that locks its file would
 // hold it. (A handle of this process: starting another process takes minutes
 // under the emulator, and the sharing check does not care whose handle it is.)
-class ExclusiveHandle {
- public:
-  explicit ExclusiveHandle(const std::string& path)
-      : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~ExclusiveHandle() { Release(); }
-  ExclusiveHandle(const ExclusiveHandle&) = delete;
-  ExclusiveHandle& operator=(const ExclusiveHandle&) = delete;
-
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-  void Release() {
-    if (ok()) CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE handle_;
-};
+FileHandle OpenExclusively(const std::string& path) {
+  return FileHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 bool OpensForReading(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -479,8 +465,8 @@ TEST_F(HostileBoardTest, FileLockedByAnotherHandle) {
   const std::string open = Write("open.txt", "open text\n");
   ASSERT_TRUE(SetLocalWriteTime(locked, LocalTime(2026, 6, 1, 12, 0, 0)));
   ASSERT_TRUE(SetLocalWriteTime(open, LocalTime(2020, 1, 1, 12, 0, 0)));
-  ExclusiveHandle lock(locked);
-  ASSERT_TRUE(lock.ok());
+  FileHandle lock = OpenExclusively(locked);
+  ASSERT_TRUE(lock);
   ASSERT_FALSE(OpensForReading(locked)) << "the lock does not keep readers out";
 
   const Modes checkedIn2025 = BoardModes(IDM_INTERVAL_1MIN, true, CheckTimeOf(2025, 1, 1, 0, 0, 0));
@@ -495,7 +481,7 @@ TEST_F(HostileBoardTest, FileLockedByAnotherHandle) {
   EXPECT_EQ(Api().DoTimer(chip->get()), 7) << "the locked file is newer than the last check";
   EXPECT_EQ(Api().DoTimer(chip->get()), 0);
 
-  lock.Release();
+  lock.reset();
   EXPECT_EQ(Api().Zoom(chip->get(), 0, 1), 7) << "its lines appear";
   ExpectShowsPlain(*chip, {"locked text", "open text"});
 }
@@ -516,14 +502,11 @@ class RewritingWriter {
         versions_(std::move(versions)) {
     if (ok()) thread_ = std::thread([this] { Run(); });
   }
-  ~RewritingWriter() {
-    Stop();
-    if (ok()) CloseHandle(handle_);
-  }
+  ~RewritingWriter() { Stop(); }
   RewritingWriter(const RewritingWriter&) = delete;
   RewritingWriter& operator=(const RewritingWriter&) = delete;
 
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool ok() const { return static_cast<bool>(handle_); }
   void Stop() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
@@ -535,16 +518,16 @@ class RewritingWriter {
     for (int i = 0; !stop_; ++i) {
       const std::string& bytes = versions_[i % versions_.size()];
       const bool truncateFirst = (i / versions_.size()) % 2 == 1;
-      SetFilePointer(handle_, 0, nullptr, FILE_BEGIN);
-      if (truncateFirst) SetEndOfFile(handle_);
+      SetFilePointer(handle_.get(), 0, nullptr, FILE_BEGIN);
+      if (truncateFirst) SetEndOfFile(handle_.get());
       DWORD written = 0;
-      WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-      SetEndOfFile(handle_);
+      WriteFile(handle_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+      SetEndOfFile(handle_.get());
       ++rewrites_;
     }
   }
 
-  HANDLE handle_;
+  FileHandle handle_;
   std::vector<std::string> versions_;
   std::atomic<bool> stop_{false};
   std::atomic<int> rewrites_{0};

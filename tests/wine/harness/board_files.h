@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32_owners.h"
 #include "wine/harness/chip_records.h"
 #include "wine/harness/plugin_module.h"
 
@@ -100,24 +101,22 @@ class HeldFile {
   explicit HeldFile(const std::string& path)
       : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~HeldFile() {
-    if (ok()) CloseHandle(handle_);
-  }
   HeldFile(const HeldFile&) = delete;
   HeldFile& operator=(const HeldFile&) = delete;
 
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool ok() const { return static_cast<bool>(handle_); }
 
   // Replaces the contents through this handle, which stays open.
   bool Rewrite(const std::string& bytes) {
     DWORD written = 0;
-    return SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) == 0 &&
-           WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size() && SetEndOfFile(handle_) && FlushFileBuffers(handle_);
+    HANDLE file = handle_.get();
+    return SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+           WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size() && SetEndOfFile(file) && FlushFileBuffers(file);
   }
 
  private:
-  HANDLE handle_;
+  FileHandle handle_;
 };
 
 // A last-check time in the saved block's broken-down layout (seconds,
