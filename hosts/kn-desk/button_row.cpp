@@ -1,6 +1,7 @@
 #include "button_row.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 #include "platform/win32_owners.h"
@@ -26,8 +27,7 @@ void Place(HWND control, int x, int y, int width, int height) {
   SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-}  // namespace
-
+// A label as it is drawn: "&&" is one '&', a single '&' marks the access key.
 std::wstring LabelAsDrawn(const std::wstring& label) {
   std::wstring drawn;
   for (std::size_t i = 0; i < label.size(); ++i) {
@@ -37,6 +37,8 @@ std::wstring LabelAsDrawn(const std::wstring& label) {
   }
   return drawn;
 }
+
+}  // namespace
 
 int ButtonWidthForText(HWND button) {
   const int length = GetWindowTextLengthW(button);

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 namespace kn::desk {
@@ -19,8 +18,5 @@ int ButtonWidthForText(HWND button);
 // and so do the `stretched` controls above the row.
 void LayOutButtonRow(HWND dialog, const std::vector<int>& left, const std::vector<int>& right,
                      const std::vector<int>& stretched);
-
-// A label as it is drawn: "&&" is one '&', a single '&' marks the access key.
-std::wstring LabelAsDrawn(const std::wstring& label);
 
 }  // namespace kn::desk

@@ -417,7 +417,7 @@ bool ChipView::EditMemoWithPreview() {
   RECT rect{};
   GetWindowRect(window_, &rect);
   struct Preview final : MemoPreview {
-    Preview(ChipView& view, const SavedBlock& block) : view(view), block(block) {}
+    Preview(ChipView& chipView, const SavedBlock& before) : view(chipView), block(before) {}
     void Show(const std::string& memo) override {
       view.ShowMemo(memo, block);
       shown = true;

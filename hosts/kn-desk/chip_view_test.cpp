@@ -438,7 +438,9 @@ EditorVisit TypeIntoEditor(HWND chip, const std::wstring& text, const std::strin
   EditorVisit visit;
   wine::DialogDriver driver([&](HWND dialog) {
     HWND edit = GetDlgItem(dialog, kMemoEditId);
-    SetWindowTextW(edit, text.c_str());
+    // As a paste over the whole memo: a change the edit box reports.
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageW(edit, EM_SETSEL, 0, 0);
     const DWORD start = GetTickCount();
     while (g_fake.lastMemo != expected && GetTickCount() - start < 20000) {

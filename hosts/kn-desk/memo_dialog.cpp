@@ -62,10 +62,11 @@ void AddBoardFile(HWND dialog, const EditorState& state) {
   const std::optional<std::wstring> added =
       WithBoardFileAdded(*state.api, dialog, ControlText(edit));
   if (!added) {
-    SetTimer(dialog, kPreviewTimer, kPreviewDelayMs, nullptr);  // a change before may still await its preview
+    SetTimer(dialog, kPreviewTimer, kPreviewDelayMs, nullptr);  // a change before may await its preview
     return;
   }
-  SetWindowTextW(edit, added->c_str());
+  SetWindowTextW(edit, added->c_str());  // a multi-line edit box reports no change for this
+  SetTimer(dialog, kPreviewTimer, kPreviewDelayMs, nullptr);
   SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(-1), -1);
   SetFocus(edit);
 }

@@ -101,7 +101,7 @@ TEST(DeskMemoEditor, EveryButtonHoldsItsWholeLabelInEitherLanguage) {
     std::vector<int> labels;
     RECT client{};
     DialogDriver driver([&](HWND dialog) {
-      for (int id : {kBoardFileButtonId, IDOK, IDCANCEL}) {
+      for (int id : {static_cast<int>(kBoardFileButtonId), IDOK, IDCANCEL}) {
         HWND button = GetDlgItem(dialog, id);
         RECT rect{};
         GetWindowRect(button, &rect);

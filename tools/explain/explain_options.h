@@ -44,6 +44,6 @@ std::optional<ExplainDay> ParseDay(const std::string& text);
 // time of day or else at the time of day of `now`.
 BrokenDownTime EvaluationTime(const std::optional<ExplainDay>& today, const BrokenDownTime& now);
 
-std::string HelpText();
+std::string HelpText(Language language = Language::kEnglish);
 
 }  // namespace kn::explain

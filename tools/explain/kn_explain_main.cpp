@@ -34,13 +34,17 @@ void Write(std::FILE* stream, const std::string& text) { std::fwrite(text.data()
 int Run(int argc, char** argv) {
   using namespace kn::explain;
   ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
-  parsed.options.language = SystemLanguage();
+  // --hex asks for plain ASCII: the English words.
+  parsed.options.language =
+      parsed.options.encoding == OutputEncoding::kHex ? Language::kEnglish : SystemLanguage();
   if (!parsed.error.empty()) {
     Write(stderr, "kn-explain: " + parsed.error + "\n(kn-explain --help tells more)\n");
     return 2;
   }
+  Cp932Decoder decoder;
   if (parsed.options.help) {
-    Write(stdout, HelpText());
+    const Utf8Console console(parsed.options.encoding == OutputEncoding::kUtf8 && decoder.Available());
+    Write(stdout, EncodeForTerminal(HelpText(parsed.options.language), parsed.options.encoding, decoder));
     return 0;
   }
   kn::StdFileSystem files;
@@ -49,7 +53,6 @@ int Run(int argc, char** argv) {
   };
   // One reading of the clock: every line is explained for the same moment.
   const RunResult result = RunExplainer(parsed.options, files, read, kn::SystemClock().LocalNow());
-  Cp932Decoder decoder;
   if (parsed.options.encoding == OutputEncoding::kUtf8 && !decoder.Available()) {
     Write(stderr, "kn-explain: no code page 932 converter here; printing \\xNN escapes\n");
   }
