@@ -266,4 +266,23 @@ class FindHandle {
   HANDLE handle_;
 };
 
+// A reference to a loaded module (from LoadLibrary or GetModuleHandleEx),
+// given back with FreeLibrary, or handed on with release().
+class ModuleReference {
+ public:
+  explicit ModuleReference(HMODULE module = nullptr) : module_(module) {}
+  ~ModuleReference() {
+    if (module_) FreeLibrary(module_);
+  }
+  ModuleReference(const ModuleReference&) = delete;
+  ModuleReference& operator=(const ModuleReference&) = delete;
+
+  HMODULE get() const { return module_; }
+  bool ok() const { return module_ != nullptr; }
+  HMODULE release() { return std::exchange(module_, nullptr); }
+
+ private:
+  HMODULE module_;
+};
+
 }  // namespace kn

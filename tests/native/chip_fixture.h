@@ -1,5 +1,7 @@
 // A chip driven through its portable logic with fake memory, a fixed clock
-// and an in-memory file system.
+// and an in-memory file system, its board files read on threads of their
+// own that the host's call waits for until they are done (a test may shut
+// the gate of the file system to stall them).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "fake_file_system.h"
+#include "fake_reading_threads.h"
 #include "fake_movable_memory.h"
 #include "plugin/chip_logic.h"
 #include "plugin/chip_text.h"
@@ -23,7 +26,11 @@ class ChipFixture : public ::testing::Test {
   ChipFixture() : clock(MakeLocalTime(2026, 12, 8, 10, 0, 0)) {}
 
   ~ChipFixture() override {
+    gate.Open();
     if (chip) DestroyChip(env, chip);
+    threads.AwaitIdle();
+    EXPECT_EQ(threads.LiveReads(), 0) << "reads leaked";
+    EXPECT_EQ(hostFiles.calls, 0) << "board files read on the host's thread";
     EXPECT_EQ(memory.LiveBlocks(), 0u) << "blocks leaked";
   }
 
@@ -82,8 +89,11 @@ class ChipFixture : public ::testing::Test {
   FakeMovableMemory memory;
   FixedClock clock;
   FakeFileSystem files;
+  GatedFileSystem gate{files};
   SystemCp932Encoder encoder;
-  ChipEnv env{memory, clock, files, &encoder};
+  TestReadingThreads threads{gate, encoder};
+  HostThreadFiles hostFiles{files};
+  ChipEnv env{memory, clock, hostFiles, &encoder, &threads};
   BlockHandle chip = nullptr;
 };
 
