@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <new>
 #include <utility>
 
@@ -25,22 +26,64 @@ class EventSignal final : public DoneSignal {
   KernelHandle event_;
 };
 
-struct Launch {
-  BoardReadTask task;
-  HMODULE module;  // the thread's reference, given back as it exits
+// What the chip's side and its thread share; the last of the two to let go
+// frees it.
+struct Lane {
+  SRWLOCK lock = SRWLOCK_INIT;
+  CONDITION_VARIABLE wake = CONDITION_VARIABLE_INIT;
+  BoardReadTask pending;  // the next task, until the thread takes it
+  bool threadAlive = false;
+  bool closed = false;  // the chip is gone
+  HMODULE module = nullptr;  // the starting thread's reference, for the new thread
+  std::atomic<int> holders{1};
+
+  void Hold() { holders.fetch_add(1, std::memory_order_relaxed); }
+  void Release() {
+    if (holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+  }
 };
 
-DWORD WINAPI ReadingThreadMain(void* parameter) {
-  HMODULE module = nullptr;
-  {
-    const std::unique_ptr<Launch> launch(static_cast<Launch*>(parameter));
-    module = launch->module;
-    // The thread's own file access and converter, nothing of the call that
-    // started it; neither allocates, so the task always runs.
-    Win32FileSystem files;
-    SystemCp932Encoder encoder;
-    launch->task(files, encoder);
+class LaneLock {
+ public:
+  explicit LaneLock(Lane& lane) : lane_(lane) { AcquireSRWLockExclusive(&lane_.lock); }
+  ~LaneLock() { ReleaseSRWLockExclusive(&lane_.lock); }
+  LaneLock(const LaneLock&) = delete;
+  LaneLock& operator=(const LaneLock&) = delete;
+
+ private:
+  Lane& lane_;
+};
+
+void RunLane(Lane& lane) {
+  // The thread's own file access and converter, nothing of the call that
+  // started it; neither allocates.
+  Win32FileSystem files;
+  SystemCp932Encoder encoder;
+  AcquireSRWLockExclusive(&lane.lock);
+  for (;;) {
+    if (lane.pending) {
+      BoardReadTask task = std::exchange(lane.pending, nullptr);
+      ReleaseSRWLockExclusive(&lane.lock);
+      task(files, encoder);
+      task = nullptr;  // its references go before the lock is taken again
+      AcquireSRWLockExclusive(&lane.lock);
+      continue;
+    }
+    if (lane.closed) break;
+    if (!SleepConditionVariableSRW(&lane.wake, &lane.lock, kReadingThreadLingerMilliseconds, 0) &&
+        !lane.pending && !lane.closed) {
+      break;  // waited long enough for the chip's next read
+    }
   }
+  lane.threadAlive = false;
+  ReleaseSRWLockExclusive(&lane.lock);
+}
+
+DWORD WINAPI ReadingThreadMain(void* parameter) {
+  Lane* lane = static_cast<Lane*>(parameter);
+  HMODULE module = lane->module;
+  RunLane(*lane);
+  lane->Release();
   FreeLibraryAndExitThread(module, 0);
 }
 
@@ -50,6 +93,47 @@ HMODULE ThisModule() {
   if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, address, &module)) return nullptr;
   return module;
 }
+
+class Win32ReadingThread final : public ReadingThread {
+ public:
+  ~Win32ReadingThread() override {
+    {
+      const LaneLock lock(*lane_);
+      lane_->closed = true;
+    }
+    WakeAllConditionVariable(&lane_->wake);
+    lane_->Release();
+  }
+
+  bool Run(BoardReadTask task) override {
+    const LaneLock lock(*lane_);
+    lane_->pending = std::move(task);
+    if (lane_->threadAlive) {
+      WakeAllConditionVariable(&lane_->wake);
+      return true;
+    }
+    // Taken here, before the thread exists, so that the module cannot go
+    // between this call's return and the thread's first instruction.
+    ModuleReference module(ThisModule());
+    if (module.ok()) {
+      lane_->module = module.get();
+      lane_->Hold();
+      KernelHandle thread(CreateThread(nullptr, kReadingThreadStack, ReadingThreadMain, lane_,
+                                       STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+      if (thread.ok()) {
+        module.release();  // the thread's now
+        lane_->threadAlive = true;
+        return true;
+      }
+      lane_->Release();
+    }
+    lane_->pending = nullptr;
+    return false;
+  }
+
+ private:
+  Lane* lane_ = new Lane();
+};
 
 }  // namespace
 
@@ -61,18 +145,6 @@ std::unique_ptr<DoneSignal> Win32ReadingThreads::MakeSignal() {
   return signal;
 }
 
-bool Win32ReadingThreads::Start(BoardReadTask task) {
-  // Taken here, before the thread exists, so that the module cannot go
-  // between this call's return and the thread's first instruction.
-  ModuleReference module(ThisModule());
-  if (!module.ok()) return false;
-  auto launch = std::make_unique<Launch>(Launch{std::move(task), module.get()});
-  KernelHandle thread(CreateThread(nullptr, kReadingThreadStack, ReadingThreadMain, launch.get(),
-                                   STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-  if (!thread.ok()) return false;
-  launch.release();  // the thread's now
-  module.release();
-  return true;
-}
+std::unique_ptr<ReadingThread> Win32ReadingThreads::MakeThread() { return std::make_unique<Win32ReadingThread>(); }
 
 }  // namespace kn

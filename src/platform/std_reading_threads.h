@@ -1,7 +1,7 @@
 // Reading threads over the standard library, for native tests and tools:
-// each read on a std::thread of its own, detached, reading through the
-// file system and converter given here, which the owner keeps alive until
-// every thread has ended.
+// a chip's reads on a detached std::thread that waits a while for the next
+// one, reading through the file system and converter given here, which the
+// owner keeps alive until every task has ended.
 #pragma once
 
 #include <memory>
@@ -14,7 +14,7 @@ class StdReadingThreads : public ReadingThreads {
  public:
   StdReadingThreads(FileSystem& files, Cp932Encoder& encoder) : files_(files), encoder_(encoder) {}
   std::unique_ptr<DoneSignal> MakeSignal() override;
-  bool Start(BoardReadTask task) override;
+  std::unique_ptr<ReadingThread> MakeThread() override;
 
  private:
   FileSystem& files_;

@@ -96,12 +96,13 @@ void ChipReader::ReleaseRunning() {
 }
 
 bool ChipReader::StartAsked(ReadingThreads& threads) {
-  std::unique_ptr<DoneSignal> done = threads.MakeSignal();
+  if (!thread_) thread_ = threads.MakeThread();
+  std::unique_ptr<DoneSignal> done = thread_ ? threads.MakeSignal() : nullptr;
   if (!done) return false;
   auto* read = new BoardRead(*asked_, std::move(done));
   bool started = false;
   try {
-    started = threads.Start(ThreadsReference(read));
+    started = thread_->Run(ThreadsReference(read));
   } catch (...) {
     read->Release();
     throw;

@@ -1,5 +1,5 @@
-// A chip's board reads, each on a thread of the plug-in's own, so that a
-// slow or vanished share never holds the host's thread. The reader lives on
+// A chip's board reads, on a thread of the chip's own, so that a slow or
+// vanished share never holds the host's thread. The reader lives on
 // the heap, outside the chip's movable state; a read is shared by the reader
 // and its thread, and whichever lets go last frees it, so a chip is freed at
 // once while its read is stuck and the read's result is dropped when it ends.
@@ -65,7 +65,8 @@ class ChipReader {
   void ReleaseRunning();
   bool StartAsked(ReadingThreads& threads);
 
-  std::optional<std::string> asked_;  // not started yet
+  std::unique_ptr<ReadingThread> thread_;  // made at the first read
+  std::optional<std::string> asked_;      // not started yet
   BoardRead* running_ = nullptr;      // our reference to the thread's read
   bool runningIsAsked_ = false;       // false: its result is dropped
 };

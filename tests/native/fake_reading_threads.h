@@ -99,29 +99,9 @@ class TestReadingThreads final : public ReadingThreads {
     return std::make_unique<CountedSignal>(inner_.MakeSignal(), counts_);
   }
 
-  bool Start(BoardReadTask task) override {
-    if (refuseThreads) return false;
-    {
-      const std::lock_guard<std::mutex> lock(counts_->mutex);
-      ++counts_->running;
-      ++counts_->started;
-    }
-    const bool started = inner_.Start([task = std::move(task), counts = counts_](FileSystem& files,
-                                                                                 Cp932Encoder& encoder) mutable {
-      task(files, encoder);
-      task = nullptr;
-      {
-        const std::lock_guard<std::mutex> lock(counts->mutex);
-        --counts->running;
-      }
-      counts->changed.notify_all();
-    });
-    if (!started) {
-      const std::lock_guard<std::mutex> lock(counts_->mutex);
-      --counts_->running;
-      --counts_->started;
-    }
-    return started;
+  std::unique_ptr<ReadingThread> MakeThread() override {
+    if (refuseThreads) return nullptr;
+    return std::make_unique<CountedThread>(inner_.MakeThread(), counts_, refuseThreads);
   }
 
   bool AwaitRead(DoneSignal& done) override {
@@ -132,7 +112,7 @@ class TestReadingThreads final : public ReadingThreads {
     return true;
   }
 
-  // Waits until every thread started has ended and dropped what it held.
+  // Waits until every task started has ended and dropped what it held.
   void AwaitIdle() {
     std::unique_lock<std::mutex> lock(counts_->mutex);
     counts_->changed.wait(lock, [&] { return counts_->running == 0; });
@@ -143,7 +123,7 @@ class TestReadingThreads final : public ReadingThreads {
   int LiveReads() { return Read(&Counts::signals); }
 
   HostWait hostWait = HostWait::kUntilDone;
-  bool refuseThreads = false;
+  bool refuseThreads = false;  // no thread, signal or task can be had
   int awaits = 0;
 
  private:
@@ -172,6 +152,42 @@ class TestReadingThreads final : public ReadingThreads {
    private:
     std::unique_ptr<DoneSignal> inner_;
     std::shared_ptr<Counts> counts_;
+  };
+
+  // Counts the tasks it runs, from their start until they have let go of
+  // everything they held.
+  class CountedThread final : public ReadingThread {
+   public:
+    CountedThread(std::unique_ptr<ReadingThread> inner, std::shared_ptr<Counts> counts, const bool& refuse)
+        : inner_(std::move(inner)), counts_(std::move(counts)), refuse_(refuse) {}
+
+    bool Run(BoardReadTask task) override {
+      if (refuse_) return false;
+      Count(+1);
+      const bool started = inner_->Run([task = std::move(task), counts = counts_](FileSystem& files,
+                                                                                Cp932Encoder& encoder) mutable {
+        task(files, encoder);
+        task = nullptr;
+        {
+          const std::lock_guard<std::mutex> lock(counts->mutex);
+          --counts->running;
+        }
+        counts->changed.notify_all();
+      });
+      if (!started) Count(-1);
+      return started;
+    }
+
+   private:
+    void Count(int step) {
+      const std::lock_guard<std::mutex> lock(counts_->mutex);
+      counts_->running += step;
+      counts_->started += step;
+    }
+
+    std::unique_ptr<ReadingThread> inner_;
+    std::shared_ptr<Counts> counts_;
+    const bool& refuse_;
   };
 
   int Read(int Counts::*field) {
