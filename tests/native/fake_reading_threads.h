@@ -16,7 +16,8 @@
 
 namespace kn::testing {
 
-// Passes every call on to `inner`, first waiting while the gate is shut.
+// Passes every call on to `inner`, one at a time (the fakes are not made
+// for threads), first waiting while the gate is shut.
 class GatedFileSystem final : public FileSystem {
  public:
   explicit GatedFileSystem(FileSystem& inner) : inner_(inner) {}
@@ -44,10 +45,12 @@ class GatedFileSystem final : public FileSystem {
 
   bool GetFileLocalTime(const std::string& name, SystemTime& out) override {
     Pass();
+    const std::lock_guard<std::mutex> lock(innerMutex_);
     return inner_.GetFileLocalTime(name, out);
   }
   std::unique_ptr<FileReader> OpenForReading(const std::string& name) override {
     Pass();
+    const std::lock_guard<std::mutex> lock(innerMutex_);
     return inner_.OpenForReading(name);
   }
 
@@ -62,6 +65,7 @@ class GatedFileSystem final : public FileSystem {
   }
 
   FileSystem& inner_;
+  std::mutex innerMutex_;
   std::mutex mutex_;
   std::condition_variable changed_;
   bool shut_ = false;
