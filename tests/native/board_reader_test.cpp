@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chip_fixture.h"
+#ifdef KN_READS_OFF_THREAD
 #include "fake_desktop.h"
 #include "fake_host_memory.h"
 #include "plugin/board_reader.h"
@@ -22,6 +23,7 @@ const BrokenDownTime kSavedCheck = MakeLocalTime(2026, 12, 7, 9, 0, 0);
 
 class BoardReader : public ChipFixture {
  protected:
+
   // A board chip with a.txt shown, as after its second Update.
   void CreateBoard(std::int32_t blink, const SystemTime& fileTime = kOlder) {
     files.AddFile("a.txt", "old\n", fileTime);
@@ -323,3 +325,4 @@ TEST_F(BoardReader, HostWaitsOnlyForAReadItStarted) {
 
 }  // namespace
 }  // namespace kn::testing
+#endif  // KN_READS_OFF_THREAD
