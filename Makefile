@@ -5,7 +5,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 30
 WINE_RUN := scripts/wine-run
 
-.PHONY: demo test deps native asan windows wine-tests fuzz-build fuzz-short fuzz dist dist-check dist-repro bench soak screenshot docs clean
+.PHONY: demo test deps native asan tsan windows wine-tests fuzz-build fuzz-short fuzz dist dist-check dist-repro bench soak screenshot docs clean
 
 demo: windows
 	@scripts/wine-prefix.sh
@@ -21,7 +21,7 @@ demo: windows
 test: deps
 	@mkdir -p build
 	@scripts/wine-prefix.sh >build/wineprefix.out 2>&1 &
-	@$(MAKE) --no-print-directory native asan fuzz-short dist-repro wine-tests
+	@$(MAKE) --no-print-directory native asan tsan fuzz-short dist-repro wine-tests
 	@echo "All test suites passed."
 
 # Everything (the Wine set included); deps-native: only what the native,
@@ -44,6 +44,13 @@ asan: deps-native
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j$(JOBS)
 	ctest --preset asan
+
+# Only the tests of the board reads on threads, under ThreadSanitizer.
+tsan: deps
+	@echo "tsan: $$(date +%T) building"
+	cmake --preset tsan >/dev/null
+	cmake --build --preset tsan -j$(JOBS)
+	ctest --preset tsan
 
 windows: deps
 	@echo "windows: $$(date +%T) building"

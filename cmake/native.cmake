@@ -2,6 +2,17 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# Under ThreadSanitizer only the tests whose chips read board files on
+# threads of their own: the reader's, and the chip's that run on it.
+if(KN_TSAN)
+  add_executable(kn_reader_tests tests/native/board_reader_test.cpp tests/native/chip_logic_test.cpp
+                 tests/native/click_logic_test.cpp)
+  target_link_libraries(kn_reader_tests PRIVATE kn_core GTest::gtest_main)
+  target_include_directories(kn_reader_tests PRIVATE tests)
+  add_test(NAME reader_tests_under_tsan COMMAND kn_reader_tests)
+  return()
+endif()
+
 kn_glob(KN_NATIVE_TESTS tests/native/*.cpp)
 add_executable(kn_native_tests ${KN_NATIVE_TESTS})
 target_link_libraries(kn_native_tests PRIVATE kn_core kn_explain GTest::gtest_main)

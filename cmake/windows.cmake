@@ -84,6 +84,11 @@ add_dependencies(kn_wine_tests kaleidonote)
 # The tests find the DLL, the host and the helper programs beside them.
 add_test(NAME wine_tests COMMAND kn_wine_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 set_tests_properties(wine_tests PROPERTIES TIMEOUT 1800)
+# The same program's board tests on a share that stalls, which the script
+# mounts (FUSE) around them.
+add_test(NAME board_stall_tests COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/share/run_stall_tests.sh
+         $<TARGET_FILE:kn_wine_tests> WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(board_stall_tests PROPERTIES TIMEOUT 1800)
 
 # The native unit tests also run here, inside Wine, through the mingw build of
 # the core: the same logic compiled by the compiler that builds the DLL.

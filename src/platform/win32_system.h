@@ -1,12 +1,14 @@
 // The platform's services for one call from the host: memory, the clock,
-// files and the chip's window. Made afresh for every call; none of them
-// holds state between calls.
+// files, the chip's window and the threads board files are read on. Made
+// afresh for every call; none of them holds state between calls (a reading
+// thread has its own file access).
 #pragma once
 
 #include "platform/desktop_win32.h"
 #include "platform/file_system_win32.h"
 #include "platform/global_memory_win32.h"
 #include "platform/local_memory_win32.h"
+#include "platform/reading_threads_win32.h"
 #include "platform/system_clock.h"
 #include "platform/system_cp932_encoder.h"
 #include "system/services.h"
@@ -28,7 +30,8 @@ class Win32System {
   Win32FileSystem files_;
   SystemCp932Encoder encoder_;
   Win32Desktop desktop_;
-  Services services_{localMemory_, hostMemory_, clock_, files_, encoder_, desktop_};
+  Win32ReadingThreads reading_;
+  Services services_{localMemory_, hostMemory_, clock_, files_, encoder_, desktop_, &reading_};
 };
 
 }  // namespace kn

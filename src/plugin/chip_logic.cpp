@@ -5,6 +5,7 @@
 
 #include "board/board_loader.h"
 #include "markup/text_convert.h"
+#include "plugin/board_reader.h"
 #include "plugin/chip_modes.h"
 #include "plugin/chip_text.h"
 #include "plugin/host_contract.h"
@@ -23,8 +24,57 @@ bool ReloadBoard(ChipEnv& env, ChipState& state, std::string_view memo, SystemTi
   return replacement.Finish(state.displayText, state.displayLength);
 }
 
+// Puts a board read off the host's thread in place of the text shown;
+// true when the two differ.
+bool PutBoard(ChipEnv& env, ChipState& state, std::string_view board) {
+  DisplayTextReplacement replacement(env.memory, state.displayText, state.displayLength);
+  replacement.Expect(board.size());
+  replacement.Append(board);
+  const bool changed = replacement.Finish(state.displayText, state.displayLength);
+  state.reader->showsBoard = true;
+  return changed;
+}
+
+// The chip's reader, made at its first read off the host's thread.
+ChipReader& ReaderOf(ChipState& state) {
+  if (state.reader == nullptr) state.reader = new ChipReader();
+  return *state.reader;
+}
+
 void ShowMemo(ChipEnv& env, ChipState& state, std::string_view memo) {
+  if (state.reader != nullptr) {
+    state.reader->Drop();
+    state.reader->showsBoard = false;
+  }
   state.displayLength = StoreText(env.memory, state.displayText, memo);
+}
+
+// Shows the board the memo lists, as Update and the board toggle do. Off
+// the host's thread, a read that does not finish within the bound leaves
+// the reading line shown, or the board already shown when `keepShown`,
+// until a tick delivers it.
+void ShowBoard(ChipEnv& env, ChipState& state, std::string_view memo, bool keepShown) {
+  if (env.reading == nullptr) {
+    FreeText(env.memory, state.displayText);
+    state.displayLength = 0;
+    SystemTime ignored{};
+    ReloadBoard(env, state, memo, ignored);
+    return;
+  }
+  ChipReader& reader = ReaderOf(state);
+  reader.Ask(memo);
+  const BoardReadResult* read = reader.Poll(*env.reading);
+  if (read != nullptr || !keepShown) {
+    FreeText(env.memory, state.displayText);
+    state.displayLength = 0;
+  }
+  if (read != nullptr) {
+    PutBoard(env, state, read->text);
+    reader.Take();
+  } else if (!keepShown) {
+    state.displayLength = StoreText(env.memory, state.displayText, kBoardReadingText);
+    reader.showsBoard = false;
+  }
 }
 
 struct PackedStamp {
@@ -60,10 +110,8 @@ bool IsBoardRereadDue(const ChipState& state) {
   return mayReread && wantsReread;
 }
 
-int BoardTimerStep(ChipEnv& env, ChipState& state, std::string_view memo) {
-  state.zoomRefresh = 0;
-  SystemTime newest{};
-  bool changed = ReloadBoard(env, state, memo, newest);
+// The end of a board re-read: the alert, the stamp rule and the check.
+int FinishReread(ChipEnv& env, ChipState& state, bool changed, const SystemTime& newest) {
   const int alert = state.blink != 0 ? kResultAlert : 0;
   if (!changed && state.blink != 0 && state.stampChecked == 0) {
     changed = IsNewerThanCheck(newest, state.lastCheck);
@@ -71,6 +119,27 @@ int BoardTimerStep(ChipEnv& env, ChipState& state, std::string_view memo) {
   state.stampChecked = 1;
   state.lastCheck = env.clock.LocalNow();
   return changed ? alert + kResultTextChanged : kResultNothing;
+}
+
+int BoardTimerStep(ChipEnv& env, ChipState& state, std::string_view memo) {
+  state.zoomRefresh = 0;
+  SystemTime newest{};
+  const bool changed = ReloadBoard(env, state, memo, newest);
+  return FinishReread(env, state, changed, newest);
+}
+
+// A tick's share of a read off the host's thread: the read it asks for
+// now, or one asked before, is delivered as the tick's own re-read once
+// it has finished; until then the tick answers that nothing changed.
+int DeliverBoardRead(ChipEnv& env, ChipState& state) {
+  ChipReader& reader = *state.reader;
+  const BoardReadResult* read = reader.Poll(*env.reading);
+  if (read == nullptr) return kResultNothing;
+  state.zoomRefresh = 0;
+  const bool changed = PutBoard(env, state, read->text);
+  const int result = FinishReread(env, state, changed, read->newest);
+  reader.Take();
+  return result;
 }
 
 }  // namespace
@@ -88,6 +157,8 @@ void DestroyChip(ChipEnv& env, BlockHandle chip) {
       ChipState& state = *lock.as<ChipState>();
       FreeText(env.memory, state.displayText);
       FreeText(env.memory, state.memoText);
+      delete state.reader;  // a read still running is dropped when it ends
+      state.reader = nullptr;
     }
   }
   env.memory.Free(chip);
@@ -103,12 +174,14 @@ void UpdateChip(ChipEnv& env, BlockHandle chip, const ChipSettingsView& settings
   state.baseFont = settings.font;
   if (!settings.memo) return;
   const std::string_view memo(settings.memo);
-  FreeText(env.memory, state.displayText);
-  state.displayLength = 0;
   if (state.boardMode != 0) {
-    SystemTime ignored{};
-    ReloadBoard(env, state, memo, ignored);
+    // The same files of a board already shown: a re-read, which keeps it.
+    const bool sameBoard = state.reader != nullptr && state.reader->showsBoard &&
+                           TextLock(env.memory, state.memoText).view() == memo;
+    ShowBoard(env, state, memo, sameBoard);
   } else {
+    FreeText(env.memory, state.displayText);
+    state.displayLength = 0;
     ShowMemo(env, state, memo);
   }
   StoreText(env.memory, state.memoText, memo);
@@ -136,12 +209,21 @@ int RunTimerStep(ChipEnv& env, BlockHandle chip) {
   BlockLock lock(env.memory, chip);
   if (!lock) return kResultNothing;
   ChipState& state = *lock.as<ChipState>();
+  // A read already asked for is completed, whatever the modes say now.
+  if (state.reader != nullptr) {
+    state.reader->Collect();
+    if (env.reading != nullptr && state.reader->HasAsked()) return DeliverBoardRead(env, state);
+  }
   // A tick with nothing to do answers from the state alone: most ticks of
   // most chips are such ticks.
   const bool idle = state.boardMode != 0 ? !IsBoardRereadDue(state) : state.interval == IDM_INTERVAL_NONE;
   if (idle) return kResultNothing;
   const TextLock memo(env.memory, state.memoText);
   if (!memo.ok()) return kResultNothing;
+  if (state.boardMode != 0 && env.reading != nullptr) {
+    ReaderOf(state).Ask(memo.view());
+    return DeliverBoardRead(env, state);
+  }
   if (state.boardMode != 0) return BoardTimerStep(env, state, memo.view());
   return MemoShowsTime(memo.view()) ? kResultTextChanged : kResultNothing;
 }
@@ -165,11 +247,14 @@ void ToggleBoardMode(ChipEnv& env, ChipState& state) {
   state.boardMode = state.boardMode != 0 ? 0 : IDM_BOARD_MODE;
   FreeText(env.memory, state.displayText);
   state.displayLength = 0;
+  if (state.reader != nullptr) {
+    state.reader->Drop();
+    state.reader->showsBoard = false;
+  }
   const TextLock memo(env.memory, state.memoText);
   if (!memo.ok()) return;
   if (state.boardMode != 0) {
-    SystemTime ignored{};
-    ReloadBoard(env, state, memo.view(), ignored);
+    ShowBoard(env, state, memo.view(), false);
   } else {
     ShowMemo(env, state, memo.view());
   }

@@ -10,6 +10,7 @@
 #include "system/cp932_encoder.h"
 #include "plugin/chip_state.h"
 #include "system/movable_memory.h"
+#include "system/reading_threads.h"
 
 namespace kn {
 
@@ -20,6 +21,9 @@ struct ChipEnv {
   // Converts board files in UTF-8 and UTF-16; without one they show only
   // ASCII, half-width katakana and 〓.
   Cp932Encoder* encoder = nullptr;
+  // Reads board files on threads of their own, the host's call waiting for
+  // them only up to a bound; without one they are read in the call itself.
+  ReadingThreads* reading = nullptr;
 };
 
 // The host's settings as the plug-in reads them.

@@ -1,6 +1,7 @@
 // The per-chip record. It lives in a movable block whose handle the host
-// keeps as the chip handle; it holds only plain data and block handles, so
-// the block may move between calls.
+// keeps as the chip handle; it holds only plain data, block handles and a
+// pointer to the chip's heap object that reading threads share, so the
+// block may move between calls.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include "system/movable_memory.h"
 
 namespace kn {
+
+class ChipReader;
 
 struct ChipState {
   BlockHandle displayText;     // NUL-terminated text shown
@@ -30,6 +33,7 @@ struct ChipState {
   std::int32_t firstLine;
   std::int32_t lastLine;
   std::int32_t linesDrawn;
+  ChipReader* reader;  // the board reads off the host's thread, or null
 };
 static_assert(std::is_trivially_copyable<ChipState>::value, "lives in movable memory");
 

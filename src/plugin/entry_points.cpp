@@ -14,7 +14,7 @@ namespace kn::entry {
 namespace {
 
 ChipEnv EnvOf(Services& services) {
-  return ChipEnv{services.localMemory, services.clock, services.files, &services.encoder};
+  return ChipEnv{services.localMemory, services.clock, services.files, &services.encoder, services.reading};
 }
 
 // The host's settings record as the chip logic reads it. The record is

@@ -8,6 +8,7 @@
 #include "system/file_system.h"
 #include "system/host_memory.h"
 #include "system/movable_memory.h"
+#include "system/reading_threads.h"
 
 namespace kn {
 
@@ -18,6 +19,9 @@ struct Services {
   FileSystem& files;
   Cp932Encoder& encoder;  // for board files in UTF-8 and UTF-16
   Desktop& desktop;
+  // Board files are read on these, off the host's thread; null reads them in
+  // the call itself.
+  ReadingThreads* reading = nullptr;
 };
 
 }  // namespace kn
