@@ -46,7 +46,7 @@ asan: deps-native
 	ctest --preset asan
 
 # Only the tests of the board reads on threads, under ThreadSanitizer.
-tsan: deps
+tsan: deps-native
 	@echo "tsan: $$(date +%T) building"
 	cmake --preset tsan >/dev/null
 	cmake --build --preset tsan -j$(JOBS)

@@ -31,11 +31,12 @@ native_packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev lib
 # gives the native wineserver, which serves the 32-bit programs without
 # emulation), qemu for kernels that cannot run 32-bit programs, the
 # Japanese locale and fonts the chips draw with, pandoc and zip for the
-# release, unzip for its check, and Xvfb, xwininfo and ImageMagick for the
-# desktop screenshot.
+# release, unzip for its check, Xvfb, xwininfo and ImageMagick for the
+# desktop screenshot, and FUSE with its Python binding for the share that
+# stalls in the board tests.
 wine_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest wine wine64 wine32:i386 qemu-user-static
                locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation pandoc zip unzip
-               xvfb x11-utils imagemagick)
+               xvfb x11-utils imagemagick fuse3 python3-fusepy)
 case $set_name in
   native) packages=("${native_packages[@]}") ;;
   all) packages=("${native_packages[@]}" "${wine_packages[@]}") ;;
