@@ -20,20 +20,20 @@ constexpr Row kRows[] = {
     {Text::kMenuBackColor, "背景の色(&G)...", "Back&ground colour..."},
     {Text::kMenuFont, "フォント(&F)...", "&Font..."},
     {Text::kMenuZoom, "ズーム(&Z)", "&Zoom"},
-    {Text::kMenuNewChip, "新しい付箋(&N)", "&New chip"},
-    {Text::kMenuDeleteChip, "付箋の削除(&D)...", "&Delete chip..."},
+    {Text::kMenuNewChip, "新しいチップ(&N)", "&New chip"},
+    {Text::kMenuDeleteChip, "チップの削除(&D)...", "&Delete chip..."},
     {Text::kMenuQuit, "Kaleidonote Desk の終了(&Q)", "&Quit Kaleidonote Desk"},
-    {Text::kMainMenuChips, "付箋(&C)", "&Chips"},
+    {Text::kMainMenuChips, "チップ(&C)", "&Chips"},
     {Text::kMainMenuSaveNow, "今すぐ保存(&S)", "&Save now"},
     {Text::kMainMenuExit, "終了(&X)", "E&xit"},
     {Text::kStatusChips,
-     "付箋 {1} 枚。付箋を右クリックするとメニューが出ます。ドラッグで動かせます。",
+     "チップ {1} 枚。チップを右クリックするとメニューが出ます。ドラッグで動かせます。",
      "Chips: {1}. Right-click a chip for its menu; drag a chip to move it."},
     {Text::kStatusUnopened, "{1} 枚は表示できませんでした（{2}）。そのまま保存します。",
      "{1} could not be shown ({2}) and are kept as they were."},
     {Text::kStatusSettings, "設定ファイル: {1}", "Settings: {1}"},
     {Text::kStatusNotSaved, "保存できていません: {1}", "Not saved: {1}"},
-    {Text::kDeleteQuestion, "この付箋とそのメモを削除しますか？", "Delete this chip and its memo?"},
+    {Text::kDeleteQuestion, "このチップとそのメモを削除しますか？", "Delete this chip and its memo?"},
     {Text::kCannotSave, "設定を保存できません:\n{1}\n\n{2}", "The settings cannot be saved:\n{1}\n\n{2}"},
     {Text::kCannotCreateMain, "メインウィンドウを作れません（エラー {1}）",
      "cannot create the main window (error {1})"},
@@ -44,22 +44,22 @@ constexpr Row kRows[] = {
      "start Kaleidonote Desk again."},
     {Text::kMainWindowFailed, "メインウィンドウで {1} の処理に失敗しました: {2}",
      "The main window failed to handle {1}: {2}"},
-    {Text::kChipWindowFailed, "付箋 {1} で {2} の処理に失敗しました: {3}", "Chip {1} failed to handle {2}: {3}"},
+    {Text::kChipWindowFailed, "チップ {1} で {2} の処理に失敗しました: {3}", "Chip {1} failed to handle {2}: {3}"},
     {Text::kFirstRunMemo,
-     "$b|Kaleidonote Desk\r\nこの付箋を右クリックするとメニューが出ます。\r\nドラッグで動かせます。",
+     "$b|Kaleidonote Desk\r\nこのチップを右クリックするとメニューが出ます。\r\nドラッグで動かせます。",
      "$b|Kaleidonote Desk\r\nRight-click this chip for its menu.\r\nDrag it to move it."},
-    {Text::kNewChipMemo, "新しい付箋\r\n右クリックして「メモの編集...」で書き換えます。",
+    {Text::kNewChipMemo, "新しいチップ\r\n右クリックして「メモの編集...」で書き換えます。",
      "New chip\r\nRight-click it for its menu: Edit memo..."},
-    {Text::kChipRefused, "プラグインが付箋を作れませんでした（InitializeChip の答え {1}）",
+    {Text::kChipRefused, "プラグインがチップを作れませんでした（InitializeChip の答え {1}）",
      "the plug-in could not create the chip (InitializeChip answered {1})"},
-    {Text::kCannotCreateChipWindow, "付箋のウィンドウを作れません（エラー {1}）",
+    {Text::kCannotCreateChipWindow, "チップのウィンドウを作れません（エラー {1}）",
      "cannot create the chip's window (error {1})"},
     {Text::kEditorTitle, "メモの編集", "Edit memo"},
     {Text::kEditorAddBoardFile, "掲示板ファイルを追加(&B)...", "Add &board file..."},
     {Text::kEditorOk, "OK", "OK"},
     {Text::kEditorCancel, "キャンセル", "Cancel"},
     {Text::kLostCharacters,
-     "次の文字は付箋の文字コード（シフト JIS）にないため、付箋には 〓 と表示されます。\n\n{1}\n"
+     "次の文字はチップの文字コード（シフトJIS）にないため、チップには 〓 と表示されます。\n\n{1}\n"
      "設定ファイルにはこのまま残ります。このメモを保存しますか？",
      "The chip's code page (Shift-JIS) has none of these characters, so the chip shows 〓 for "
      "them:\n\n{1}\nThe settings file keeps them as they are. Save the memo?"},
@@ -86,7 +86,7 @@ constexpr Row kRows[] = {
     {Text::kUnknownArgument, "知らない引数です: {1}", "unknown argument {1}"},
     {Text::kNeedsFileName, "{1} の後にファイル名が要ります", "{1} needs a file name"},
     {Text::kUsage,
-     "kn-desk: Kaleidonote の付箋をデスクトップに表示します。\n"
+     "kn-desk: Kaleidonote のチップをデスクトップに表示します。\n"
      "\n"
      "使い方: kn-desk [--settings ファイル] [--dll ファイル]\n"
      "\n"
@@ -96,7 +96,7 @@ constexpr Row kRows[] = {
      "                       kaleidonote.dll）\n"
      "  --help               この説明\n"
      "\n"
-     "付箋を右クリックするとメニューが出ます。ドラッグで動かせます。\n",
+     "チップを右クリックするとメニューが出ます。ドラッグで動かせます。\n",
      "kn-desk: Kaleidonote chips on the desktop.\n"
      "\n"
      "Usage: kn-desk [--settings FILE] [--dll FILE]\n"
@@ -140,7 +140,7 @@ constexpr Row kRows[] = {
     {Text::kProblemNoEquals, "「キー = 値」の形ではありません", "expected key = value"},
     {Text::kProblemOutsideChip, "{1} が [chip] 節の外にあります", "{1} outside a [chip] section"},
     {Text::kProblemUnknownKey, "知らないキーです: '{1}'", "unknown key '{1}'"},
-    {Text::kProblemKeyTwice, "一つの付箋に {1} が二度あります", "{1} given twice for one chip"},
+    {Text::kProblemKeyTwice, "一つのチップに {1} が二度あります", "{1} given twice for one chip"},
     {Text::kProblemInKey, "{1}: {2}", "{1}: {2}"},
     {Text::kProblemNumber, "{1} から {2} までの整数が要ります",
      "expected a whole number from {1} to {2}"},

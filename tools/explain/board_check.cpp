@@ -96,6 +96,8 @@ class EntryRecorder final : public BoardObserver {
   std::string read_;
 };
 
+const Words kShiftJisName = {"Shift-JIS", "\x83\x56\x83\x74\x83\x67JIS" /* シフトJIS */};
+
 // The encoding's name, and the mark the chip drops, if any.
 std::string EncodingName(BoardEncoding encoding, Language language) {
   const auto mark = [&](ByteOrderMark bom) {
@@ -124,7 +126,7 @@ std::string EncodingName(BoardEncoding encoding, Language language) {
              mark(ByteOrderMark::kUtf16BigEndian);
     case BoardEncoding::kShiftJis: break;
   }
-  return "Shift-JIS";
+  return In(language, kShiftJisName);
 }
 
 // "あります（最終更新 ": the time follows.
@@ -163,7 +165,7 @@ std::vector<BoardEntry> CheckBoardList(std::string_view memo, FileSystem& files)
 std::string DescribeBoardEntry(const BoardEntry& e, Language language) {
   const auto say = [language](const Words& words) { return std::string(In(language, words)); };
   const std::string indent = "  ";
-  std::string out = say({"board list line ", "\x8C\x66\x8E\xA6\x94\xC2\x83\x8A\x83\x58\x83\x67\x82\xCC " /* 掲示板リストの  */}) +
+  std::string out = say({"board list line ", "\x88\xEA\x97\x97\x82\xCC " /* 一覧の  */}) +
                     std::to_string(e.memoLine) + say({": ", "\x8D\x73\x96\xDA: " /* 行目:  */}) + Quote(e.name) + "\n";
   switch (e.status) {
     case BoardEntryStatus::kComment:
@@ -194,19 +196,20 @@ std::string DescribeBoardEntry(const BoardEntry& e, Language language) {
       return out + indent + say({"found, last written ", kFoundSince}) + FileTimeText(e.time) +
              say({", but cannot be read (a directory, a name with wildcards, or a locked file): its time counts for "
                   "the update alert, no lines come from it",
-                  "\x81\x6A\x82\xAA\x81\x41\x93\xC7\x82\xDF\x82\xDC\x82\xB9\x82\xF1\x81\x69\x83\x74\x83\x48\x83\x8B\x83\x5F"
-                  "\x81\x5B\x81\x41\x83\x8F\x83\x43\x83\x8B\x83\x68\x83\x4A\x81\x5B\x83\x68\x82\xF0\x8A\xDC\x82\xDE\x96\xBC"
-                  "\x91\x4F\x81\x41\x82\xDC\x82\xBD\x82\xCD\x83\x8D\x83\x62\x83\x4E\x82\xB3\x82\xEA\x82\xBD\x83\x74\x83\x40"
-                  "\x83\x43\x83\x8B\x81\x6A: \x8E\x9E\x8D\x8F\x82\xCD\x8D\x58\x90\x56\x82\xCC\x92\x6D\x82\xE7\x82\xB9\x82\xC9"
-                  "\x90\x94\x82\xA6\x82\xDC\x82\xB7\x82\xAA\x81\x41\x8D\x73\x82\xCD\x8F\x6F\x82\xDC\x82\xB9\x82\xF1"
-                  /* ）が、読めません（フォルダー、ワイルドカードを含む名前、またはロックされたファイル）: 時刻は更新の知らせに数えますが、行は出ません */}) +
+                  "\x81\x6A\x82\xAA\x81\x41\x93\xC7\x82\xDF\x82\xDC\x82\xB9\x82\xF1\x81\x69\x83\x74\x83\x48\x83\x8B"
+                  "\x83\x5F\x81\x5B\x81\x41\x83\x8F\x83\x43\x83\x8B\x83\x68\x83\x4A\x81\x5B\x83\x68\x82\xF0\x8A\xDC"
+                  "\x82\xDE\x96\xBC\x91\x4F\x81\x41\x82\xDC\x82\xBD\x82\xCD\x83\x8D\x83\x62\x83\x4E\x82\xB3\x82\xEA"
+                  "\x82\xBD\x83\x74\x83\x40\x83\x43\x83\x8B\x81\x6A: \x8D\x58\x90\x56\x93\xFA\x8E\x9E\x82\xCD\x8D\x58"
+                  "\x90\x56\x82\xCC\x8A\x6D\x94\x46\x82\xC9\x8E\x67\x82\xED\x82\xEA\x82\xDC\x82\xB7\x82\xAA\x81\x41"
+                  "\x93\xE0\x97\x65\x82\xCD\x95\x5C\x8E\xA6\x82\xB3\x82\xEA\x82\xDC\x82\xB9\x82\xF1"
+                  /* ）が、読めません（フォルダー、ワイルドカードを含む名前、またはロックされたファイル）: 更新日時は更新の確認に使われますが、内容は表示されません */}) +
              "\n";
     case BoardEntryStatus::kRead:
       break;
   }
   out += indent + say({"found, last written ", kFoundSince}) + FileTimeText(e.time) +
          say({"; ", "\x81\x6A\x81\x42" /* ）。 */}) + std::to_string(e.size) +
-         say({" bytes; ", " \x83\x6F\x83\x43\x83\x67\x81\x41\x8C\x66\x8E\xA6\x94\xC2\x82\xCC\x8D\x73 " /*  バイト、掲示板の行  */}) +
+         say({" bytes; ", " \x83\x6F\x83\x43\x83\x67\x81\x41\x95\x5C\x8E\xA6\x82\xB7\x82\xE9\x8D\x73 " /*  バイト、表示する行  */}) +
          std::to_string(e.boardLines) + say({" board line(s)", " \x8D\x73" /*  行 */});
   if (e.commentLines > 0) {
     out += say({", ", "\x81\x41\x95\x5C\x8E\xA6\x82\xB5\x82\xC8\x82\xA2\x83\x52\x83\x81\x83\x93\x83\x67\x8D\x73 "
@@ -229,20 +232,20 @@ std::string DescribeBoardEntry(const BoardEntry& e, Language language) {
   }
   for (const StampChange& stamp : e.stamps) {
     out += indent + say({"stamp on line ", ""}) + std::to_string(stamp.line) +
-           say({": ", "\x8D\x73\x96\xDA\x82\xCC\x83\x58\x83\x5E\x83\x93\x83\x76: " /* 行目のスタンプ:  */}) +
+           say({": ", "\x8D\x73\x96\xDA\x82\xCC\x8D\x58\x90\x56\x93\xFA\x8E\x9E: " /* 行目の更新日時:  */}) +
            Quote(stamp.before) + " -> " + Quote(stamp.after) + "\n";
   }
   const Words encodingIs = {"encoding: ", "\x95\xB6\x8E\x9A\x83\x52\x81\x5B\x83\x68: " /* 文字コード:  */};
   if (e.fileEncoding != BoardEncoding::kShiftJis) {
     out += indent + say(encodingIs) + EncodingName(e.fileEncoding, language) +
            say({"; the chip converts it to Shift-JIS",
-                "\x81\x42\x83\x60\x83\x62\x83\x76\x82\xAA Shift-JIS \x82\xC9\x95\xCF\x8A\xB7\x82\xB5\x82\xDC\x82\xB7"
-                /* 。チップが Shift-JIS に変換します */}) +
+                "\x81\x42\x83\x60\x83\x62\x83\x76\x82\xAA\x83\x56\x83\x74\x83\x67JIS \x82\xC9\x95\xCF\x8A\xB7\x82\xB5"
+                "\x82\xDC\x82\xB7" /* 。チップがシフトJIS に変換します */}) +
            "\n";
     return out + DescribeGetas(e.getas, indent, language);
   }
   const std::string encoding = DescribeEncoding(e.encoding, indent, language);
-  out += indent + say(encodingIs) + "Shift-JIS" +
+  out += indent + say(encodingIs) + say(kShiftJisName) +
          (encoding.empty() ? say({", nothing wrong\n", "\x81\x41\x96\xE2\x91\xE8\x82\xC8\x82\xB5\n" /* 、問題なし */}) : "\n" + encoding);
   return out;
 }

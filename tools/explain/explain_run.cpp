@@ -61,14 +61,19 @@ std::string ExplainMemoReport(const std::string& title, std::string_view memo, c
   const EncodingReport encoding = CheckEncoding(memo);
   const std::string problems = DescribeEncoding(encoding, "  ", options.language);
   out += problems.empty() ? Say(options.language, {"encoding: Shift-JIS, nothing wrong\n",
-                                                    "\x95\xB6\x8E\x9A\x83\x52\x81\x5B\x83\x68: Shift-JIS\x81\x41\x96\xE2\x91\xE8\x82\xC8\x82\xB5\n" /* 文字コード: Shift-JIS、問題なし\n */})
+                                                    "\x95\xB6\x8E\x9A\x83\x52\x81\x5B\x83\x68: \x83\x56\x83\x74\x83\x67"
+                                                    "JIS\x81\x41\x96\xE2\x91\xE8\x82\xC8\x82\xB5\n"
+                                                    /* 文字コード: シフトJIS、問題なし\n */})
                           : Say(options.language, {"encoding:\n", "\x95\xB6\x8E\x9A\x83\x52\x81\x5B\x83\x68:\n" /* 文字コード:\n */}) + problems;
   // The host hands the memo over as a C string.
   const std::size_t nul = memo.find('\0');
   if (nul != std::string_view::npos) {
     out += Say(options.language,
                {"the memo ends at its first 0 byte (line {1}); the {2} bytes from there on are not part of it\n",
-                "\x83\x81\x83\x82\x82\xCD\x8D\xC5\x8F\x89\x82\xCC 0 \x82\xCC\x83\x6F\x83\x43\x83\x67\x81\x69{1}\x8D\x73\x96\xDA\x81\x6A\x82\xC5\x8F\x49\x82\xED\x82\xE8\x82\xDC\x82\xB7\x81\x42\x82\xBB\x82\xB1\x82\xA9\x82\xE7\x82\xCC {2} \x83\x6F\x83\x43\x83\x67\x82\xCD\x83\x81\x83\x82\x82\xC9\x93\xFC\x82\xE8\x82\xDC\x82\xB9\x82\xF1\n" /* メモは最初の 0 のバイト（{1}行目）で終わります。そこからの {2} バイトはメモに入りません\n */},
+                "\x83\x81\x83\x82\x82\xCD\x8D\xC5\x8F\x89\x82\xCC\x92\x6C 0 \x82\xCC\x83\x6F\x83\x43\x83\x67\x81\x69NUL"
+                "\x81\x41{1}\x8D\x73\x96\xDA\x81\x6A\x82\xC5\x8F\x49\x82\xED\x82\xE8\x82\xDC\x82\xB7\x81\x42\x88\xC8"
+                "\x8D\x7E\x82\xCC {2} \x83\x6F\x83\x43\x83\x67\x82\xCD\x93\xC7\x82\xDC\x82\xEA\x82\xDC\x82\xB9\x82\xF1"
+                "\n" /* メモは最初の値 0 のバイト（NUL、{1}行目）で終わります。以降の {2} バイトは読まれません\n */},
                {std::to_string(CountLines(memo.substr(0, nul + 1))), std::to_string(memo.size() - nul)});
     memo = memo.substr(0, nul);
   }
@@ -88,8 +93,8 @@ std::string ExplainBoardReport(const std::string& title, std::string_view list, 
   if (check.entries.empty()) {
     out += In(options.language,
               {"the board list names no file",
-               "\x8C\x66\x8E\xA6\x94\xC2\x83\x8A\x83\x58\x83\x67\x82\xCD\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xF0\x88\xEA\x82\xC2"
-               "\x82\xE0\x8E\x77\x82\xB5\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1" /* 掲示板リストはファイルを一つも指していません */});
+               "\x88\xEA\x97\x97\x82\xC9\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC\x82\xAA\x88\xEA\x82\xC2\x82\xE0"
+               "\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1" /* 一覧にファイル名が一つもありません */});
     out += "\n";
   }
   for (const BoardEntry& entry : check.entries) out += "\n" + DescribeBoardEntry(entry, options.language);
@@ -99,17 +104,17 @@ std::string ExplainBoardReport(const std::string& title, std::string_view list, 
   out += std::string("\n") +
          In(options.language,
             {"board text, as the chip shows it in board mode; newest listed file: ",
-             "\x8C\x66\x8E\xA6\x94\xC2\x82\xCC\x96\x7B\x95\xB6\x81\x69\x83\x60\x83\x62\x83\x76\x82\xAA\x8C\x66\x8E\xA6\x94\xC2"
-             "\x83\x82\x81\x5B\x83\x68\x82\xC5\x95\x5C\x8E\xA6\x82\xB7\x82\xE9\x82\xC6\x82\xA8\x82\xE8\x81\x6A\x81\x42\x82\xA2"
-             "\x82\xBF\x82\xCE\x82\xF1\x90\x56\x82\xB5\x82\xA2\x83\x74\x83\x40\x83\x43\x83\x8B: "
-             /* 掲示板の本文（チップが掲示板モードで表示するとおり）。いちばん新しいファイル:  */});
+             "\x83\x60\x83\x62\x83\x76\x82\xAA\x8C\x66\x8E\xA6\x94\xC2\x83\x82\x81\x5B\x83\x68\x82\xC5\x95\x5C\x8E\xA6"
+             "\x82\xB7\x82\xE9\x93\xE0\x97\x65\x81\x69\x8D\xC5\x90\x56\x82\xCC\x8D\x58\x90\x56\x93\xFA\x8E\x9E: "
+             /* チップが掲示板モードで表示する内容（最新の更新日時:  */});
   if (newest.wYear == 0) {
-    out += std::string(In(options.language, {"none exists", "\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1" /* ありません */})) + "\n";
+    out += In(options.language, {"none exists", "\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1" /* ありません */});
   } else {
     const BrokenDownTime t = MakeLocalTime(newest.wYear, newest.wMonth, newest.wDay, newest.wHour,
                                            newest.wMinute, newest.wSecond);
-    out += TimeText(t) + "\n";
+    out += TimeText(t);
   }
+  out += std::string(In(options.language, {"", "\x81\x6A" /* ） */})) + "\n";
   AppendLines(out, board, SettingsOf(options, true), when);
   return out;
 }
@@ -136,7 +141,11 @@ std::optional<ReadFile> AsTheHostKeepsIt(std::string bytes, const Options& optio
   const std::string places = DescribeGetas(PlaceGetas(converted, getas), "  ", options.language);
   std::string header = Say(options.language,
                            {"read as UTF-8 (--utf8) and converted to code page 932 as the host keeps memos\n",
-                            "UTF-8 \x82\xC6\x82\xB5\x82\xC4\x93\xC7\x82\xDD\x81\x69--utf8\x81\x6A\x81\x41\x83\x7A\x83\x58\x83\x67\x82\xAA\x83\x81\x83\x82\x82\xF0\x8E\x9D\x82\xC2\x82\xC6\x82\xA8\x82\xE8\x83\x52\x81\x5B\x83\x68\x83\x79\x81\x5B\x83\x57 932 \x82\xC9\x95\xCF\x82\xA6\x82\xDC\x82\xB5\x82\xBD\n" /* UTF-8 として読み（--utf8）、ホストがメモを持つとおりコードページ 932 に変えました\n */});
+                            "UTF-8 \x82\xC6\x82\xB5\x82\xC4\x93\xC7\x82\xDD\x81\x69--utf8\x81\x6A\x81\x41\x83\x7A"
+                            "\x83\x58\x83\x67\x82\xC6\x93\xAF\x82\xB6\x82\xAD\x83\x56\x83\x74\x83\x67JIS\x81\x69"
+                            "\x83\x52\x81\x5B\x83\x68\x83\x79\x81\x5B\x83\x57 932\x81\x6A\x82\xC9\x95\xCF\x8A\xB7"
+                            "\x82\xB5\x82\xDC\x82\xB5\x82\xBD\n"
+                            /* UTF-8 として読み（--utf8）、ホストと同じくシフトJIS（コードページ 932）に変換しました\n */});
   if (!places.empty()) header += Say(options.language, {"conversion:\n", "\x95\xCF\x8A\xB7:\n" /* 変換:\n */}) + places;
   return ReadFile{std::move(converted), std::move(header)};
 }
@@ -164,7 +173,10 @@ RunResult RunExplainer(const Options& options, FileSystem& files, const SourceRe
     }
     if (!result.report.empty()) result.report += "\n";
     result.report += options.board
-                         ? ExplainBoardReport(Say(options.language, {"board list {1}", "\x8C\x66\x8E\xA6\x94\xC2\x83\x8A\x83\x58\x83\x67 {1}" /* 掲示板リスト {1} */},
+                         ? ExplainBoardReport(Say(options.language, {"board list {1}", "\x83\x74\x83\x40\x83\x43"
+                                                                                       "\x83\x8B\x96\xBC\x82\xCC"
+                                                                                       "\x88\xEA\x97\x97 {1}"
+                                                                                       /* ファイル名の一覧 {1} */},
                                                   {Quote(shown)}),
                                               file->bytes, files, options, when)
                          : ExplainMemoReport(Say(options.language, {"memo {1}", "\x83\x81\x83\x82 {1}" /* メモ {1} */}, {Quote(shown)}),

@@ -26,7 +26,11 @@ std::string DescribeGetas(const GetaPlaces& places, const std::string& indent, L
   std::string out = indent + Say(language,
                                  {"{1} character(s) that Shift-JIS cannot hold (or bytes that are no character), "
                                   "each shown as \x81\xAC:\n",
-                                  "Shift-JIS \x82\xC9\x82\xC8\x82\xA2\x95\xB6\x8E\x9A\x81\x69\x82\xDC\x82\xBD\x82\xCD\x95\xB6\x8E\x9A\x82\xC5\x82\xC8\x82\xA2\x83\x6F\x83\x43\x83\x67\x81\x6A\x82\xAA {1} \x8C\xC2\x82\xA0\x82\xE8\x81\x41\x81\xAC \x82\xC5\x95\x5C\x8E\xA6\x82\xB5\x82\xDC\x82\xB7:\n" /* Shift-JIS にない文字（または文字でないバイト）が {1} 個あり、〓 で表示します:\n */},
+                                  "\x83\x56\x83\x74\x83\x67JIS \x82\xC9\x82\xC8\x82\xA2\x95\xB6\x8E\x9A\x81\x69\x82\xDC"
+                                  "\x82\xBD\x82\xCD\x95\xB6\x8E\x9A\x82\xC5\x82\xC8\x82\xA2\x83\x6F\x83\x43\x83\x67"
+                                  "\x81\x6A\x82\xAA {1} \x8C\xC2\x82\xA0\x82\xE8\x81\x41\x81\xAC \x82\xC5\x95\x5C"
+                                  "\x8E\xA6\x82\xB5\x82\xDC\x82\xB7:\n"
+                                  /* シフトJIS にない文字（または文字でないバイト）が {1} 個あり、〓 で表示します:\n */},
                                  {std::to_string(places.count)});
   for (const GetaPlace& place : places.listed) {
     out += indent + "  " +

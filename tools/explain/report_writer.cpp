@@ -30,7 +30,7 @@ class Rows {
 };
 
 Words AlignmentName(char lead) {
-  if (lead == '$') return {"centred", "\x92\x86\x89\x9B\x91\xB5\x82\xA6" /* 中央揃え */};
+  if (lead == '$') return {"centred", "\x92\x86\x89\x9B\x8A\xF1\x82\xB9" /* 中央寄せ */};
   if (lead == '%') return {"right", "\x89\x45\x8A\xF1\x82\xB9" /* 右寄せ */};
   return {"left", "\x8D\xB6\x8A\xF1\x82\xB9" /* 左寄せ */};
 }
@@ -73,7 +73,7 @@ void DescribeColor(Rows& rows, const LineExplanation& e) {
       c.fromTrailByte ? rows.Text({"{1} and the bytes after it", "{1}\x82\xC6\x82\xBB\x82\xCC\x8C\xE3\x82\xCC\x83\x6F\x83\x43\x83\x67" /* {1}とその後のバイト */},
                                   {Source(rows, e.raw, c.position, true)})
                       : rows.Text({"{1} at {2}", "{2}\x82\xCC {1}" /* {2}の {1} */}, {Quote(item), rows.At(c.position)});
-  rows.Add(rows.Text({"colour: {1}{2}, from {3}", "\x90\x46: {1}{2}\x81\x41{3}\x82\xA9\x82\xE7" /* 色: {1}{2}、{3}から */}, {ColorText(c.color), table, source}));
+  rows.Add(rows.Text({"colour: {1}{2}, from {3}", "\x90\x46: {1}{2}\x81\x41{3} \x82\xA9\x82\xE7" /* 色: {1}{2}、{3} から */}, {ColorText(c.color), table, source}));
 }
 
 void DescribeFace(Rows& rows, const FaceItem& face, const char* keyword, const Words& charset, bool replaced) {
@@ -85,7 +85,7 @@ void DescribeFace(Rows& rows, const FaceItem& face, const char* keyword, const W
 
 void DescribeFlag(Rows& rows, const LineExplanation& e, const FlagItem& flag, const Words& row) {
   if (flag.position == 0) return;
-  rows.Add(rows.Text({"{1}, from {2}", "{1}\x81\x41{2}\x82\xA9\x82\xE7" /* {1}、{2}から */},
+  rows.Add(rows.Text({"{1}, from {2}", "{1}\x81\x41{2} \x82\xA9\x82\xE7" /* {1}、{2} から */},
                      {rows.Text(row), Source(rows, e.raw, flag.position, flag.fromTrailByte)}));
 }
 
@@ -100,7 +100,7 @@ void DescribePrefix(Rows& rows, const LineExplanation& e, const ExplainSettings&
                      {std::to_string(p.leadPosition), std::to_string(p.barPosition), rows.At(p.barPosition),
                       rows.Text(AlignmentName(p.lead)), std::string(1, p.lead)}));
   DescribeColor(rows, e);
-  DescribeFace(rows, p.face, "FACE=", {"128 (Shift-JIS)", "128 (Shift-JIS)"}, p.ansiFace.closed);
+  DescribeFace(rows, p.face, "FACE=", {"128 (Shift-JIS)", "128\x81\x69\x83\x56\x83\x74\x83\x67JIS\x81\x6A" /* 128（シフトJIS） */}, p.ansiFace.closed);
   DescribeFace(rows, p.ansiFace, "FACEA=", {"0 (ANSI)", "0 (ANSI)"}, false);
   DescribeFlag(rows, e, p.bold, {"weight: 700 (bold)", "\x91\xBE\x82\xB3: 700\x81\x69\x91\xBE\x8E\x9A\x81\x6A" /* 太さ: 700（太字） */});
   DescribeFlag(rows, e, p.italic, {"italic: on", "\x8E\xCE\x91\xCC: \x82\xA0\x82\xE8" /* 斜体: あり */});
@@ -120,8 +120,9 @@ void DescribePrefix(Rows& rows, const LineExplanation& e, const ExplainSettings&
 void DescribeField(Rows& rows, const FieldTrace& field, const Words& kind) {
   if (!field.found) return;
   const std::string pattern = field.pattern.empty()
-                                  ? rows.Text({"default pattern", "\x8A\xF9\x92\xE8\x82\xCC\x8F\x91\x8E\xAE" /* 既定の書式 */})
-                                  : rows.Text({"pattern {1}", "\x8F\x91\x8E\xAE {1}" /* 書式 {1} */}, {Quote(field.pattern)});
+                                  ? rows.Text({"default pattern", "\x8A\xF9\x92\xE8\x82\xCC\x83\x70\x83\x5E\x81\x5B"
+                                                                  "\x83\x93" /* 既定のパターン */})
+                                  : rows.Text({"pattern {1}", "\x83\x70\x83\x5E\x81\x5B\x83\x93 {1}" /* パターン {1} */}, {Quote(field.pattern)});
   rows.Add(rows.Text({"{1} field {2}: {3} -> {4}", "{1}\x97\x93 {2}: {3} -> {4}" /* {1}欄 {2}: {3} -> {4} */},
                      {rows.Text(kind), Quote(field.written), pattern, Quote(field.value)}));
 }
@@ -140,7 +141,10 @@ void DescribeColorRule(Rows& rows, const LineExplanation& e) {
                                      : rows.Text({"a prefix colour", "\x8F\x91\x8E\xAE\x82\xCC\x90\x46" /* 書式の色 */});
   std::string row;
   if (c.hasFirstColorDay) {
-    row = rows.Text({"{1} shows from {2} on (count <= {3})", "{1}\x82\xCD {2} \x82\xA9\x82\xE7\x95\x74\x82\xAB\x82\xDC\x82\xB7\x81\x69\x93\xFA\x90\x94 <= {3}\x81\x6A" /* {1}は {2} から付きます（日数 <= {3}） */},
+    row = rows.Text({"{1} shows from {2} on (count <= {3})", "{1}\x82\xCD {2} \x82\xA9\x82\xE7\x95\x74\x82\xAB\x82\xDC"
+                                                             "\x82\xB7\x81\x69\x8E\x63\x82\xE8\x93\xFA\x90\x94\x82\xAA "
+                                                             "{3} \x88\xC8\x89\xBA\x81\x6A"
+                                                             /* {1}は {2} から付きます（残り日数が {3} 以下） */},
                     {colour, DateText(c.firstColorDay), std::to_string(c.threshold)});
   } else {
     row = rows.Text({"{1} shows only while the line's count ({2}) is <= {3}",
@@ -166,15 +170,20 @@ void DescribeCountdown(Rows& rows, const LineExplanation& e, const BrokenDownTim
                                  ? rows.Text({"no offset", "\x82\xB8\x82\xE7\x82\xB5\x82\xC8\x82\xB5" /* ずらしなし */})
                                  : rows.Text({"offset {1}", "\x82\xB8\x82\xE7\x82\xB5 {1}" /* ずらし {1} */}, {Quote(c.offsetBytes)});
   rows.Add(rows.Text({"countdown {1}: {2}, date {3}, {4} (threshold {5})",
-                      "\x83\x4A\x83\x45\x83\x93\x83\x67\x83\x5F\x83\x45\x83\x93 {1}: {2}\x81\x41\x93\xFA\x95\x74 {3}\x81\x41{4}\x81\x69\x82\xB5\x82\xAB\x82\xA2\x92\x6C {5}\x81\x6A" /* カウントダウン {1}: {2}、日付 {3}、{4}（しきい値 {5}） */},
+                      "\x83\x4A\x83\x45\x83\x93\x83\x67\x83\x5F\x83\x45\x83\x93 {1}: {2}\x81\x41\x93\xFA\x95\x74 {3}"
+                      "\x81\x41{4}\x81\x69\x8E\x63\x82\xE8 {5} \x93\xFA\x88\xC8\x89\xBA\x82\xC5\x90\x46\x81\x6A"
+                      /* カウントダウン {1}: {2}、日付 {3}、{4}（残り {5} 日以下で色） */},
                      {Quote(c.written), rows.Text(MarkerName(c.marker)), date, offset, std::to_string(c.threshold)}));
   const CivilDate today{now.year + 1900, now.mon + 1, now.mday};
   if (c.dateValid) {
-    rows.Add(rows.Text({"day count {1} on {2}, shown as {3}", "{2} \x82\xCC\x93\xFA\x90\x94 {1}\x81\x41\x95\x5C\x8E\xA6 {3}" /* {2} の日数 {1}、表示 {3} */},
+    rows.Add(rows.Text({"day count {1} on {2}, shown as {3}", "{2} \x8E\x9E\x93\x5F\x82\xCC\x8E\x63\x82\xE8\x93\xFA"
+                                                              "\x90\x94 {1}\x81\x41\x95\x5C\x8E\xA6 {3}"
+                                                              /* {2} 時点の残り日数 {1}、表示 {3} */},
                        {std::to_string(c.dayCount), DateText(today), Quote(c.shown)}),
              2);
   } else {
-    rows.Add(rows.Text({"shown as the error text {1}", "\x83\x47\x83\x89\x81\x5B\x82\xCC\x95\xB6 {1} \x82\xF0\x95\x5C\x8E\xA6" /* エラーの文 {1} を表示 */}, {Quote(c.shown)}), 2);
+    rows.Add(rows.Text({"shown as the error text {1}", "\x83\x47\x83\x89\x81\x5B\x83\x81\x83\x62\x83\x5A\x81\x5B"
+                                                       "\x83\x57 {1} \x82\xF0\x95\x5C\x8E\xA6" /* エラーメッセージ {1} を表示 */}, {Quote(c.shown)}), 2);
   }
   DescribeColorRule(rows, e);
 }
