@@ -1,13 +1,14 @@
 // A chip window driven through its messages against a stand-in plug-in
 // whose answers the test chooses, expected ones and unexpected ones alike:
 // sizes, repaints, flashes, menu routing, drags, and calls that must never
-// overlap.
+// overlap; and the memo editor's preview of a board with the real plug-in.
 #include "chip_view.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -17,6 +18,7 @@
 #include "desk_texts.h"
 #include "memo_dialog.h"
 #include "record_bridge.h"
+#include "wine/harness/board_files.h"
 #include "wine/harness/dialog_driver.h"
 
 namespace kn::desk {
@@ -434,7 +436,9 @@ struct EditorVisit {
   std::wstring pane;      // what the pane said of the caret's line
 };
 
-EditorVisit TypeIntoEditor(HWND chip, const std::wstring& text, const std::string& expected, int button) {
+// `shown` tells when the chip shows it; the wait gives up after 20 s.
+template <typename Shown>
+EditorVisit TypeIntoEditor(HWND chip, const std::wstring& text, Shown shown, int button) {
   EditorVisit visit;
   wine::DialogDriver driver([&](HWND dialog) {
     HWND edit = GetDlgItem(dialog, kMemoEditId);
@@ -443,7 +447,7 @@ EditorVisit TypeIntoEditor(HWND chip, const std::wstring& text, const std::strin
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageW(edit, EM_SETSEL, 0, 0);
     const DWORD start = GetTickCount();
-    while (g_fake.lastMemo != expected && GetTickCount() - start < 20000) {
+    while (!shown() && GetTickCount() - start < 20000) {
       MSG message;
       while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
       Sleep(10);
@@ -457,6 +461,10 @@ EditorVisit TypeIntoEditor(HWND chip, const std::wstring& text, const std::strin
   EXPECT_EQ(driver.acted(), 1);
   EXPECT_EQ(driver.cancelled(), 0);
   return visit;
+}
+
+EditorVisit TypeIntoEditor(HWND chip, const std::wstring& text, const std::string& expected, int button) {
+  return TypeIntoEditor(chip, text, [&] { return g_fake.lastMemo == expected; }, button);
 }
 
 // "#c赤|a longer memo", as typed and as the chip gets it.
@@ -496,6 +504,59 @@ TEST_F(DeskChipView, OkKeepsThePreviewedMemoAndSize) {
   EXPECT_GE(owner_.changes, 1);
   // The pane speaks the desk's language: English here.
   EXPECT_NE(visit.pane.find(L"colour: FF0000"), std::wstring::npos) << Narrow(visit.pane);
+}
+
+// The real plug-in in board mode: the editor's list shows on the chip as the
+// board of its files, measured as the chip measures that board; Cancel puts
+// back the board of the memo as it was, board mode still on.
+class DeskChipViewBoard : public testing::Test {
+ protected:
+  // A chip of the real plug-in showing `memo`, in board mode when asked.
+  std::unique_ptr<ChipView> OpenChip(const std::string& memo, bool board) {
+    ChipRecord record;
+    record.memo = memo;
+    auto view = std::make_unique<ChipView>(wine::Api(), owner_, record, 1);
+    std::string problem;
+    EXPECT_TRUE(view->Open(problem)) << problem;
+    if (board) SendMessageW(view->window(), WM_COMMAND, MAKEWPARAM(IDM_BOARD_MODE, 0), 0);
+    return view;
+  }
+
+  wine::BoardFolder folder_;
+  FakeOwner owner_;
+};
+
+bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
+
+TEST_F(DeskChipViewBoard, TheEditorPreviewsTheListAsTheBoardOfItsFiles) {
+  ASSERT_TRUE(wine::Plugin().ready()) << wine::Plugin().error();
+  const std::string first = folder_.Write("first.txt", "one\r\n");
+  const std::string second =
+      folder_.Write("second.txt", "board line one\r\nthe second board line is longer\r\nthree\r\n");
+  ASSERT_FALSE(first.empty() || second.empty());
+  const SIZE secondAsBoard = SizeOf(OpenChip(second, true)->window());
+  const SIZE secondAsMemo = SizeOf(OpenChip(second, false)->window());
+  ASSERT_FALSE(SameSize(secondAsBoard, secondAsMemo)) << "the case cannot tell the board from the list";
+
+  const std::unique_ptr<ChipView> chip = OpenChip(first, true);
+  const SIZE before = SizeOf(chip->window());
+  ASSERT_FALSE(SameSize(before, secondAsBoard));
+  const int changes = owner_.changes;
+  const EditorVisit visit = TypeIntoEditor(
+      chip->window(), std::wstring(second.begin(), second.end()),
+      [&] { return SameSize(SizeOf(chip->window()), secondAsBoard); }, IDCANCEL);
+  EXPECT_TRUE(SameSize(visit.size, secondAsBoard))
+      << "previewed at " << visit.size.cx << "x" << visit.size.cy << ", the board is " << secondAsBoard.cx << "x"
+      << secondAsBoard.cy;
+
+  EXPECT_TRUE(SameSize(SizeOf(chip->window()), before)) << "Cancel shows the first file's board again";
+  const ChipRecord kept = chip->Snapshot();
+  EXPECT_EQ(kept.memo, first);
+  ASSERT_GE(kept.savedBlock.size(), 20u);
+  std::int32_t boardMode = 0;
+  std::memcpy(&boardMode, kept.savedBlock.data() + 16, 4);
+  EXPECT_EQ(boardMode, IDM_BOARD_MODE) << "board mode stays on";
+  EXPECT_EQ(owner_.changes, changes) << "nothing to save";
 }
 
 // A handler that throws ends at the window procedure: the owner hears which
