@@ -4,7 +4,8 @@
 # time stamps or build paths, the DLL importing exactly its pinned list
 # (tests/dll_imports.txt) and exporting the entry points; and, under
 # Wine from the extracted folder, that kn-host reads the DLL's version and
-# renders the example board.
+# renders the example board, and that kn-explain explains a memo in
+# Japanese on a Japanese system and in English on another.
 #
 #   dist-check.sh [ZIP [BUILD_DIR]]
 #
@@ -131,7 +132,7 @@ declared=$(sed -n '/^EXPORTS$/,$ s/^  \([A-Za-z0-9_]*\).*/\1/p' "$build/kaleidon
   fail "kaleidonote.dll's exports are not those of $build/kaleidonote.def: $(diff <(echo "$declared") <(echo "$exported") | grep '^[<>]' | tr '\n' ' ')"
 
 echo "dist-check: the extracted programs under Wine"
-# Each Wine program takes minutes to start under emulation, so the two run
+# Each Wine program takes minutes to start under emulation, so they all run
 # side by side, each with its own log.
 wine_in_top() {
   local log=$1
@@ -140,6 +141,20 @@ wine_in_top() {
 }
 wine_in_top info.log kn-host.exe info &
 info=$!
+# kn-explain as a person tries it on a memo: a prefix line whose date
+# pattern runs into the next field (会議 %DATE %TIME). On a Japanese system
+# it is run in a terminal, as from a command prompt: the console must show
+# the Japanese words and the memo's characters, not the UTF-8 bytes read in
+# the console's code page. On an English system (the C locale) its report
+# goes to a file: UTF-8, in English.
+printf '#cFF0000b+4|\x89\xEF\x8B\x63 %%DATE %%TIME\r\n' >"$top/date-memo.txt"
+# The terminal is wide enough that the console wraps no line of the report.
+(cd "$top" && script -qec "stty cols 300 rows 50; '$root/scripts/wine-run' kn-explain.exe date-memo.txt" \
+  "$root/$work/explain-ja.log" </dev/null >/dev/null 2>&1) &
+explain_ja=$!
+(cd "$top" && KN_WINE_LOCALE=C "$root/scripts/wine-run" kn-explain.exe date-memo.txt </dev/null \
+  >"$root/$work/explain-en.log" 2>"$root/$work/explain-en.err") &
+explain_en=$!
 # The example board from the extracted folder, as a user would try it: its
 # list names the files relative to that folder. A board whose files were not
 # found would show a one-line message instead of the picture of the guide.
@@ -153,6 +168,36 @@ if wait $info; then
   grep -qx "version: $version" "$work/info.log" || fail "kn-host info does not print the DLL's version $version"
 else
   fail "kn-host info fails on the packaged DLL (see $work/info.log)"
+fi
+
+# What the terminal showed: Wine's console draws each character between
+# cursor hiding and showing, blanks as steps to the right, and clears the
+# rest of the last line.
+terminal_text() { perl -pe 's/\e\[\?25[lh]//g; s/\e\[K\e\[(\d+)C/" " x $1/ge; s/\e\[K//g; s/\r//g' "$1"; }
+# Each line of the report that is to be there, as the person sees it.
+expect_lines() {
+  local what=$1 text=$2
+  shift 2
+  for line in "$@"; do
+    grep -qxF -- "$line" <<<"$text" || fail "$what lacks the line: $line"
+  done
+}
+if wait $explain_ja; then
+  expect_lines "kn-explain in a Japanese terminal" "$(terminal_text "$work/explain-ja.log")" \
+    '1行目: "#cFF0000b+4|会議 %DATE %TIME"' \
+    '  色: FF0000、2バイト目の "cFF0000" から' \
+    "  注意: %DATE のパターン \" \" が %TIME の '%' まで続くため、%TIME は展開されません。\"#cFF0000b+4|会議 %DATE% %TIME\" のつもりではありませんか"
+else
+  fail "kn-explain fails in a Japanese terminal (see $work/explain-ja.log)"
+fi
+if wait $explain_en; then
+  [ -s "$work/explain-en.err" ] && fail "kn-explain on an English system complains: $(head -c 300 "$work/explain-en.err")"
+  expect_lines "kn-explain's report on an English system" "$(tr -d '\r' <"$work/explain-en.log")" \
+    'line 1: "#cFF0000b+4|会議 %DATE %TIME"' \
+    '  colour: FF0000, from "cFF0000" at byte 2' \
+    "  note: the %DATE pattern \" \" runs up to the '%' of %TIME, so %TIME is not expanded; probably meant \"#cFF0000b+4|会議 %DATE% %TIME\""
+else
+  fail "kn-explain fails on an English system (see $work/explain-en.log)"
 fi
 
 if [ $failures -ne 0 ]; then

@@ -43,8 +43,8 @@ int Run(int argc, char** argv) {
   }
   Cp932Decoder decoder;
   if (parsed.options.help) {
-    const Utf8Console console(parsed.options.encoding == OutputEncoding::kUtf8 && decoder.Available());
-    Write(stdout, EncodeForTerminal(HelpText(parsed.options.language), parsed.options.encoding, decoder));
+    WriteToTerminal(stdout, EncodeForTerminal(HelpText(parsed.options.language), parsed.options.encoding, decoder),
+                    parsed.options.encoding == OutputEncoding::kUtf8);
     return 0;
   }
   kn::StdFileSystem files;
@@ -56,8 +56,8 @@ int Run(int argc, char** argv) {
   if (parsed.options.encoding == OutputEncoding::kUtf8 && !decoder.Available()) {
     Write(stderr, "kn-explain: no code page 932 converter here; printing \\xNN escapes\n");
   }
-  const Utf8Console console(parsed.options.encoding == OutputEncoding::kUtf8 && decoder.Available());
-  Write(stdout, EncodeForTerminal(result.report, parsed.options.encoding, decoder));
+  WriteToTerminal(stdout, EncodeForTerminal(result.report, parsed.options.encoding, decoder),
+                  parsed.options.encoding == OutputEncoding::kUtf8);
   std::fflush(stdout);
   Write(stderr, result.errors);
   return result.status;

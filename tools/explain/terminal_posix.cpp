@@ -1,5 +1,5 @@
 // The terminal's platform parts on every platform but Windows: the code
-// page 932 decoder over iconv(3); terminals need no preparing.
+// page 932 decoder over iconv(3); terminals take UTF-8 bytes.
 #ifndef _WIN32
 
 #include <iconv.h>
@@ -42,8 +42,9 @@ bool Cp932Decoder::Append(std::string_view character, std::string& out) {
   return true;
 }
 
-Utf8Console::Utf8Console(bool) {}
-Utf8Console::~Utf8Console() = default;
+void WriteToTerminal(std::FILE* stream, std::string_view text, bool) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
 
 }  // namespace kn::explain
 

@@ -3,6 +3,7 @@
 // as they are (control bytes escaped). Only at output are they converted.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -40,19 +41,13 @@ class Cp932Decoder {
   void* handle_ = nullptr;
 };
 
-// While it lives, a Windows console shows UTF-8 output (the console's code
-// page is put back afterwards); elsewhere, or for output that is no console,
-// it does nothing.
-class Utf8Console {
- public:
-  explicit Utf8Console(bool wanted);
-  ~Utf8Console();
-  Utf8Console(const Utf8Console&) = delete;
-  Utf8Console& operator=(const Utf8Console&) = delete;
-
- private:
-  [[maybe_unused]] unsigned previousCodePage_ = 0;  // used on Windows only
-};
+// Writes text to the stream as the terminal should show it. UTF-8 text
+// bound for a Windows console goes to it as characters (WriteConsoleW), which
+// it shows whatever its code page; UTF-8 bytes written to it would be read in
+// the console's code page (932 on a Japanese system) or, once it is switched
+// to UTF-8, still come out garbled in some consoles. Anything else, and
+// everything elsewhere, goes out as bytes.
+void WriteToTerminal(std::FILE* stream, std::string_view text, bool utf8);
 
 // The report as the terminal gets it. Without a usable decoder kUtf8 falls
 // back to kHex.

@@ -1,8 +1,13 @@
 // The terminal's platform parts on Windows: the code page 932 decoder over
-// MultiByteToWideChar, and a console switched to UTF-8 output.
+// MultiByteToWideChar, and the console written in characters.
 #ifdef _WIN32
 
 #include <windows.h>
+
+#include <io.h>
+
+#include <algorithm>
+#include <string>
 
 #include "explain/terminal_text.h"
 
@@ -42,14 +47,27 @@ bool Cp932Decoder::Append(std::string_view character, std::string& out) {
   return true;
 }
 
-Utf8Console::Utf8Console(bool wanted) {
-  if (!wanted || GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_CHAR) return;
-  const UINT previous = GetConsoleOutputCP();
-  if (previous != 0 && previous != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) previousCodePage_ = previous;
-}
-
-Utf8Console::~Utf8Console() {
-  if (previousCodePage_ != 0) SetConsoleOutputCP(previousCodePage_);
+void WriteToTerminal(std::FILE* stream, std::string_view text, bool utf8) {
+  const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  if (!utf8 || handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    return;
+  }
+  std::fflush(stream);
+  // In pieces that even old consoles take in one call; a piece never ends
+  // inside a character, since a byte from 0xC0 up begins one.
+  constexpr std::size_t kPiece = 8192;
+  while (!text.empty()) {
+    std::size_t size = std::min(text.size(), kPiece);
+    while (size > 1 && size < text.size() && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80) --size;
+    const int length = static_cast<int>(size);
+    std::wstring wide(size, L'\0');
+    const int count = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, wide.data(), length);
+    DWORD written = 0;
+    if (count <= 0 || !WriteConsoleW(handle, wide.data(), static_cast<DWORD>(count), &written, nullptr)) return;
+    text.remove_prefix(size);
+  }
 }
 
 }  // namespace kn::explain
