@@ -16,8 +16,11 @@ struct ContentHasher::State {
   XXH3_state_t xxh;
 };
 
-ContentHasher::ContentHasher() : state_(new (storage_) State) {
-  static_assert(sizeof(State) <= kStateRoom && alignof(State) <= 64, "room for the hash's state");
+ContentHasher::ContentHasher() {
+  static_assert(sizeof(State) <= kStateRoom && alignof(State) <= kStateAlignment, "room for the hash's state");
+  void* room = storage_;
+  std::size_t space = sizeof storage_;
+  state_ = new (std::align(alignof(State), sizeof(State), room, space)) State;
   XXH3_128bits_reset(&state_->xxh);
 }
 

@@ -35,9 +35,12 @@ class ContentHasher {
 
  private:
   struct State;
+  // The state wants 64-byte alignment; it is aligned within the storage,
+  // so that a reader holding a hasher needs no over-aligned allocation.
   static constexpr std::size_t kStateRoom = 640;
-  State* state_;  // lives in storage_, aligned as the hash wants it
-  alignas(64) unsigned char storage_[kStateRoom];
+  static constexpr std::size_t kStateAlignment = 64;
+  State* state_;  // lives in storage_
+  unsigned char storage_[kStateRoom + kStateAlignment];
 };
 
 // One name of the list that reached the file system.
