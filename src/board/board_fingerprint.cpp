@@ -5,34 +5,46 @@
 #include <memory>
 #include <new>
 
-// XXH3, compiled into this file alone: the DLL carries it and imports
-// nothing for it. Built for a plain i686 it takes its scalar form.
-#define XXH_INLINE_ALL
-#include <xxhash.h>
+#include "board/content_hash_forms.h"
+#include "markup/vector_scans.h"
 
 namespace kn {
 
-struct ContentHasher::State {
-  XXH3_state_t xxh;
-};
-
-ContentHasher::ContentHasher() {
-  static_assert(sizeof(State) <= kStateRoom && alignof(State) <= kStateAlignment, "room for the hash's state");
+ContentHasher::ContentHasher() : sse2_(UseSse2Scans()) {
+  static_assert(sizeof storage_ >= content_hash::kStateRoom + content_hash::kStateAlignment, "room for the state");
   void* room = storage_;
   std::size_t space = sizeof storage_;
-  state_ = new (std::align(alignof(State), sizeof(State), room, space)) State;
-  XXH3_128bits_reset(&state_->xxh);
+  state_ = std::align(content_hash::kStateAlignment, content_hash::kStateRoom, room, space);
+#if KN_HAVE_SSE2_SCANS
+  if (sse2_) {
+    content_hash::ResetSse2(state_);
+    return;
+  }
+#endif
+  content_hash::ResetPlain(state_);
 }
 
-ContentHasher::~ContentHasher() { state_->~State(); }
-
 void ContentHasher::Add(const char* bytes, std::size_t n) {
-  if (n != 0) XXH3_128bits_update(&state_->xxh, bytes, n);
+  if (n == 0) return;
+#if KN_HAVE_SSE2_SCANS
+  if (sse2_) {
+    content_hash::AddSse2(state_, bytes, n);
+    return;
+  }
+#endif
+  content_hash::AddPlain(state_, bytes, n);
 }
 
 ContentHash ContentHasher::Digest() const {
-  const XXH128_hash_t digest = XXH3_128bits_digest(&state_->xxh);
-  return {digest.low64, digest.high64};
+  ContentHash hash;
+#if KN_HAVE_SSE2_SCANS
+  if (sse2_) {
+    content_hash::DigestSse2(state_, hash.low, hash.high);
+    return hash;
+  }
+#endif
+  content_hash::DigestPlain(state_, hash.low, hash.high);
+  return hash;
 }
 
 bool operator==(const BoardFileFingerprint& a, const BoardFileFingerprint& b) {

@@ -23,24 +23,22 @@ struct ContentHash {
   bool operator==(const ContentHash& other) const { return low == other.low && high == other.high; }
 };
 
-// The hash of a file's bytes, fed as they are read.
+// The hash of a file's bytes, fed as they are read: XXH3-128, in the
+// processor's form (see content_hash_forms.h).
 class ContentHasher {
  public:
   ContentHasher();
-  ~ContentHasher();
   ContentHasher(const ContentHasher&) = delete;
   ContentHasher& operator=(const ContentHasher&) = delete;
   void Add(const char* bytes, std::size_t n);
   ContentHash Digest() const;
 
  private:
-  struct State;
   // The state wants 64-byte alignment; it is aligned within the storage,
   // so that a reader holding a hasher needs no over-aligned allocation.
-  static constexpr std::size_t kStateRoom = 640;
-  static constexpr std::size_t kStateAlignment = 64;
-  State* state_;  // lives in storage_
-  unsigned char storage_[kStateRoom + kStateAlignment];
+  void* state_;  // within storage_
+  bool sse2_;    // the form chosen when the hash began
+  unsigned char storage_[640 + 64];
 };
 
 // One name of the list that reached the file system.

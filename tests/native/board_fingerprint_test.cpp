@@ -4,6 +4,7 @@
 // was cut into reads.
 #include "board/board_fingerprint.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "board/board_loader.h"
+#include "markup/vector_scans.h"
 #include "native/fake_file_system.h"
 #include "platform/system_cp932_encoder.h"
 
@@ -217,6 +219,41 @@ TEST(ContentHash, DoesNotDependOnHowTheBytesWereCut) {
   text[150 * 1024] ^= 1;
   other.Add(text.data(), text.size());
   EXPECT_FALSE(other.Digest() == whole);
+}
+
+ContentHash HashOf(const std::string& bytes, std::size_t piece) {
+  ContentHasher hasher;
+  for (std::size_t at = 0; at < bytes.size(); at += piece) hasher.Add(bytes.data() + at, std::min(piece, bytes.size() - at));
+  return hasher.Digest();
+}
+
+TEST(ContentHash, BothFormsGiveTheSameHashes) {
+  // Lengths on each side of XXH3's own boundaries (16, 128, 240 bytes, its
+  // 1 KiB stripes and its 256-byte input buffer), fed whole and in pieces.
+  std::string bytes;
+  std::uint32_t seed = 12345;
+  for (int i = 0; i < 70000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    bytes.push_back(static_cast<char>(seed >> 24));
+  }
+  for (const std::size_t length : {0, 1, 3, 4, 8, 9, 16, 17, 128, 129, 240, 241, 255, 256, 257, 1024, 1025, 70000}) {
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{100}, std::size_t{70000}}) {
+      SCOPED_TRACE(std::to_string(length) + " bytes in pieces of " + std::to_string(piece));
+      const std::string text = bytes.substr(0, length);
+      ForcePlainScans(true);
+      const ContentHash plain = HashOf(text, piece);
+      ForcePlainScans(false);
+      const ContentHash chosen = HashOf(text, piece);
+      EXPECT_TRUE(plain == chosen);
+      EXPECT_TRUE(plain == HashOf(text, 70000));
+    }
+  }
+  // XXH3-128 of nothing, as its reference gives it.
+  ForcePlainScans(true);
+  const ContentHash empty = HashOf("", 1);
+  ForcePlainScans(false);
+  EXPECT_EQ(empty.low, 0x6001C324468D497FULL);
+  EXPECT_EQ(empty.high, 0x99AA06D3014798D8ULL);
 }
 
 }  // namespace
