@@ -404,8 +404,11 @@ bool IsBoardAsBuilt(std::string_view memo, FileSystem& files, Cp932Encoder& enco
     if (next == expected.size()) return false;
     BoardFileFingerprint now = FingerprintOf(entry.status, entry.time);
     if (file != nullptr) {
-      // Nothing to read when the rest already differs.
-      if (!expected[next].opened || !HashWholeFile(*file, now.size, now.hash)) return false;
+      // Nothing to read when the rest already differs, or the size the
+      // file tells does.
+      const std::size_t told = file->SizeHint();
+      if (!expected[next].opened || (told != 0 && told != expected[next].size)) return false;
+      if (!HashWholeFile(*file, now.size, now.hash)) return false;
     }
     return now == expected[next++];
   });
