@@ -4,8 +4,16 @@
 #include "board/content_hash_forms.h"
 
 #if KN_HAVE_SSE2_SCANS
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("sse2"))), apply_to = function)
+#else
 #pragma GCC target("sse2")
+#endif
+#include <emmintrin.h>
 #define XXH_VECTOR 1  // XXH_SSE2
 #define KN_HASH_FORM(name) name##Sse2
 #include "board/content_hash_form.inc"
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif
 #endif
