@@ -402,15 +402,16 @@ bool IsBoardAsBuilt(std::string_view memo, FileSystem& files, Cp932Encoder& enco
   const bool same = WalkBoardList(memo, files, found, [&](const BoardEntryFacts& entry, FileReader* file) {
     if (!ReachesFiles(entry.status)) return true;
     if (next == expected.size()) return false;
+    const BoardFileFingerprint& was = expected[next++];
     BoardFileFingerprint now = FingerprintOf(entry.status, entry.time);
-    if (file != nullptr) {
-      // Nothing to read when the rest already differs, or the size the
-      // file tells does.
-      const std::size_t told = file->SizeHint();
-      if (!expected[next].opened || (told != 0 && told != expected[next].size)) return false;
-      if (!HashWholeFile(*file, now.size, now.hash)) return false;
+    if (file == nullptr) return now == was;
+    // Nothing is read when what the file system tells already differs (an
+    // edited file has a new time, most often a new size too).
+    const std::size_t told = file->SizeHint();
+    if (!was.opened || std::memcmp(&now.time, &was.time, sizeof now.time) != 0 || (told != 0 && told != was.size)) {
+      return false;
     }
-    return now == expected[next++];
+    return HashWholeFile(*file, now.size, now.hash) && now == was;
   });
   if (!same || next != expected.size()) return false;
   newest = found;
