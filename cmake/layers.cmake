@@ -51,6 +51,16 @@ kn_layer(board SEES markup system)
 kn_layer(plugin SEES render board markup system EXCLUDE "/exports\\.cpp$")
 kn_layer(platform SEES system)
 
+# XXH3 for the board layer's fingerprints, header-only from Debian's
+# libxxhash-dev. The header is copied into the build tree, so that the
+# cross compiler sees it without the build machine's own include folder.
+find_file(KN_XXHASH_HEADER xxhash.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH)
+if(NOT KN_XXHASH_HEADER)
+  message(FATAL_ERROR "xxhash.h not found: install libxxhash-dev (scripts/install-deps.sh)")
+endif()
+configure_file(${KN_XXHASH_HEADER} ${CMAKE_BINARY_DIR}/third_party/xxhash.h COPYONLY)
+target_include_directories(kn_board SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/third_party)
+
 # The whole product for the programs and tests around it, which may look
 # at every layer.
 add_library(kn_core INTERFACE)

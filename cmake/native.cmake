@@ -6,7 +6,7 @@ include(GoogleTest)
 # threads of their own: the reader's, and the chip's that run on it.
 if(KN_TSAN)
   add_executable(kn_reader_tests tests/native/board_reader_test.cpp tests/native/chip_logic_test.cpp
-                 tests/native/click_logic_test.cpp)
+                 tests/native/click_logic_test.cpp tests/native/unchanged_board_test.cpp)
   target_link_libraries(kn_reader_tests PRIVATE kn_core GTest::gtest_main)
   target_include_directories(kn_reader_tests PRIVATE tests)
   add_test(NAME reader_tests_under_tsan COMMAND kn_reader_tests)

@@ -24,8 +24,10 @@ set -euo pipefail
 set_name=${1:-all}
 # The native, asan and fuzz builds: CMake and Ninja, g++ (native), clang
 # with its sanitizer and libFuzzer runtimes (asan, fuzz), GoogleTest and
-# Google Benchmark, and valgrind for the benchmarks' instruction counts.
-native_packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev valgrind)
+# Google Benchmark, valgrind for the benchmarks' instruction counts, and
+# the XXH3 header that every build of the core (the DLL's too) compiles in.
+native_packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev valgrind
+                 libxxhash-dev)
 # The windows build, the Wine suites and the release: the cross compiler,
 # GoogleTest's sources (built by the cross compiler), 32-bit Wine (wine64
 # gives the native wineserver, which serves the 32-bit programs without

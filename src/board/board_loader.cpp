@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <typeinfo>
 
 #include "board/board_pieces.h"
 #include "board/board_stream.h"
@@ -299,32 +300,33 @@ bool NextMemoLine(std::size_t& cursor, std::string_view memo, std::string& name)
   return !name.empty();
 }
 
-void LoadBoardInto(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
-                   BoardOutput& out, BoardObserver* observer) {
-  memo = memo.substr(0, memo.find('\0'));
-  if (memo.empty()) {
-    out.Append(kBoardReadErrorText);
-    return;
-  }
-  BoardLineWriter lines(out);
+namespace {
+
+// Walks the memo's list by the rules every reading of it shares: `entry`
+// hears each name in memo order, with what was decided for it, its time
+// and, for a kRead entry, the opened file, and may stop the walk by
+// answering false. `newest` receives the time of the newest file found.
+// False when the walk was stopped.
+template <typename Entry>
+bool WalkBoardList(std::string_view memo, FileSystem& files, SystemTime& newest, Entry&& entry) {
   PackedTime newestPacked;
   std::size_t cursor = 0;
   std::string name;
-  const auto tell = [&](BoardEntryStatus status, const SystemTime& time) {
-    if (observer != nullptr) observer->Entry(BoardEntryFacts{name, cursor - name.size(), status, time});
+  const auto tell = [&](BoardEntryStatus status, const SystemTime& time, FileReader* file) {
+    return entry(BoardEntryFacts{name, cursor - name.size(), status, time}, file);
   };
   while (NextMemoLine(cursor, memo, name)) {
     SystemTime fileTime{};
     if (name[0] == ';') {
-      tell(BoardEntryStatus::kComment, fileTime);
+      if (!tell(BoardEntryStatus::kComment, fileTime, nullptr)) return false;
       continue;
     }
     if (name.size() > kMaxBoardFileName) {
-      tell(BoardEntryStatus::kTooLong, fileTime);
+      if (!tell(BoardEntryStatus::kTooLong, fileTime, nullptr)) return false;
       continue;
     }
     if (!files.GetFileLocalTime(name, fileTime)) {
-      tell(BoardEntryStatus::kMissing, fileTime);
+      if (!tell(BoardEntryStatus::kMissing, fileTime, nullptr)) return false;
       continue;
     }
     const PackedTime packed = PackedTime::Of(fileTime);
@@ -333,15 +335,87 @@ void LoadBoardInto(std::string_view memo, FileSystem& files, Cp932Encoder& encod
       newestPacked = packed;
     }
     const std::unique_ptr<FileReader> file = files.OpenForReading(name);
-    tell(file ? BoardEntryStatus::kRead : BoardEntryStatus::kUnreadable, fileTime);
-    if (!file) continue;
-    if (observer != nullptr) {
-      AppendObservedFileLines(*file, fileTime, encoder, out, lines, *observer);
-    } else {
-      AppendFileLines(*file, fileTime, encoder, out, lines);
-    }
+    if (!tell(file ? BoardEntryStatus::kRead : BoardEntryStatus::kUnreadable, fileTime, file.get())) return false;
   }
+  return true;
+}
+
+// What the file system told of a name: a comment or a name too long never
+// reaches it.
+bool ReachesFiles(BoardEntryStatus status) {
+  return status != BoardEntryStatus::kComment && status != BoardEntryStatus::kTooLong;
+}
+
+BoardFileFingerprint FingerprintOf(BoardEntryStatus status, const SystemTime& time) {
+  BoardFileFingerprint file;
+  file.found = status != BoardEntryStatus::kMissing;
+  file.opened = status == BoardEntryStatus::kRead;
+  file.time = time;
+  return file;
+}
+
+}  // namespace
+
+void LoadBoardInto(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
+                   BoardOutput& out, BoardObserver* observer, BoardFingerprint* consumed) {
+  memo = memo.substr(0, memo.find('\0'));
+  if (consumed != nullptr) consumed->Begin(memo, typeid(encoder));
+  if (memo.empty()) {
+    out.Append(kBoardReadErrorText);
+    return;
+  }
+  BoardLineWriter lines(out);
+  const auto append = [&](FileReader& file, const SystemTime& fileTime) {
+    if (observer != nullptr) {
+      AppendObservedFileLines(file, fileTime, encoder, out, lines, *observer);
+    } else {
+      AppendFileLines(file, fileTime, encoder, out, lines);
+    }
+  };
+  WalkBoardList(memo, files, newest, [&](const BoardEntryFacts& entry, FileReader* file) {
+    if (observer != nullptr) observer->Entry(entry);
+    if (consumed == nullptr || !ReachesFiles(entry.status)) {
+      if (file != nullptr) append(*file, entry.time);
+      return true;
+    }
+    BoardFileFingerprint taken = FingerprintOf(entry.status, entry.time);
+    if (file != nullptr) {
+      HashingReader hashed(*file);
+      append(hashed, entry.time);
+      if (!hashed.ReachedEnd()) consumed->Spoil();
+      taken.size = hashed.Count();
+      taken.hash = hashed.Digest();
+    }
+    consumed->Add(taken);
+    return true;
+  });
   if (lines.IsEmpty()) out.Append(kBoardNoDataText);
+}
+
+bool IsBoardAsBuilt(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, const BoardFingerprint& built,
+                    SystemTime& newest) {
+  memo = memo.substr(0, memo.find('\0'));
+  if (!built.IsFor(memo, typeid(encoder))) return false;
+  const std::vector<BoardFileFingerprint>& expected = built.Files();
+  std::size_t next = 0;
+  SystemTime found = newest;
+  const bool same = WalkBoardList(memo, files, found, [&](const BoardEntryFacts& entry, FileReader* file) {
+    if (!ReachesFiles(entry.status)) return true;
+    if (next == expected.size()) return false;
+    const BoardFileFingerprint& was = expected[next++];
+    BoardFileFingerprint now = FingerprintOf(entry.status, entry.time);
+    if (file == nullptr) return now == was;
+    // Nothing is read when what the file system tells already differs (an
+    // edited file has a new time, most often a new size too).
+    const std::size_t told = file->SizeHint();
+    if (!was.opened || std::memcmp(&now.time, &was.time, sizeof now.time) != 0 || (told != 0 && told != was.size)) {
+      return false;
+    }
+    return HashWholeFile(*file, now.size, now.hash) && now == was;
+  });
+  if (!same || next != expected.size()) return false;
+  newest = found;
+  return true;
 }
 
 BoardText LoadBoard(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,

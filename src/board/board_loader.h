@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "board/board_fingerprint.h"
 #include "board/board_observer.h"
 #include "system/cp932_encoder.h"
 #include "system/file_system.h"
@@ -69,8 +70,16 @@ class BoardText final : public BoardOutput {
 // second; the earlier-listed file wins a tie) and is left alone when none
 // exists. The memo ends at its first NUL. An `observer` is told what was
 // decided for each name and read from each file (see board_observer.h).
+// `consumed` receives the fingerprint of everything the build took in.
 void LoadBoardInto(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
-                   BoardOutput& out, BoardObserver* observer = nullptr);
+                   BoardOutput& out, BoardObserver* observer = nullptr, BoardFingerprint* consumed = nullptr);
+// A re-read of the board `built` is the fingerprint of, building nothing:
+// true when the memo, the converter's class and every file the list
+// reaches are as that build took them in, so that LoadBoardInto would give
+// that board again; `newest` then receives what it would give. Each file
+// is read through one small buffer and hashed, never held whole.
+bool IsBoardAsBuilt(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, const BoardFingerprint& built,
+                    SystemTime& newest);
 // The same, gathered in a BoardText or as one string.
 BoardText LoadBoard(std::string_view memo, FileSystem& files, Cp932Encoder& encoder, SystemTime& newest,
                     BoardObserver* observer = nullptr);

@@ -33,8 +33,11 @@ class SegmentReader {
   SegmentReader(FileReader& file, Cp932Encoder& encoder, BoardPieceVisitor& visitor,
                 BoardConversionWatcher* watcher)
       : file_(file), encoder_(encoder), visitor_(visitor), watcher_(watcher) {
+    // A small file is read in halves, so that the board shown and the
+    // file's buffer together stay within twice the board; one held whole
+    // grows once to the size told.
     const std::size_t told = file.SizeHint();
-    firstCapacity_ = told != 0 && told < kSegment ? told + 1 : kSegment;
+    firstCapacity_ = told != 0 && told < kSegment ? told / 2 + 1 : kSegment;
   }
 
   BoardEncoding Run() {

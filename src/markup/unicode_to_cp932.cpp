@@ -110,9 +110,12 @@ std::size_t Utf8ToCp932(std::string_view utf8, char* out, Cp932Encoder& encoder,
     // Nearly all Japanese text, and then the two-byte forms, are decoded
     // here; the rest goes the long way.
     if (end - p >= 3 && IsCommonThreeByteForm(p)) {
-      const auto unit = static_cast<char16_t>((lead & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
-      at = PutForm(at, table.FormOf(unit, encoder), output);
-      p += 3;
+      // Japanese text is runs of them: stay in the run.
+      do {
+        const auto unit = static_cast<char16_t>((p[0] & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
+        at = PutForm(at, table.FormOf(unit, encoder), output);
+        p += 3;
+      } while (end - p >= 3 && IsCommonThreeByteForm(p));
       continue;
     }
     if (lead - 0xC2 <= 0xDF - 0xC2 && end - p >= 2 && IsContinuation(p[1])) {

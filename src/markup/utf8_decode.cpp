@@ -102,8 +102,11 @@ Utf8Prefix ScanUtf8Prefix(std::string_view bytes) {
       continue;
     }
     if (end - p >= 3 && IsCommonThreeByteForm(p)) {
+      // Japanese text is runs of them: stay in the run.
       prefix.multibyte = true;
-      p += 3;
+      do {
+        p += 3;
+      } while (end - p >= 3 && IsCommonThreeByteForm(p));
       continue;
     }
     const Utf8Sequence sequence = DecodeUtf8At(bytes, static_cast<std::size_t>(p - begin));

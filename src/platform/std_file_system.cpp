@@ -88,29 +88,37 @@ std::optional<fs::path> FindEntry(const std::string& name) {
   const fs::path path(name);
   const std::string last = path.filename().string();
   if (last.empty()) return std::nullopt;  // a name ending in a separator
-  if (!HasWildcard(last)) {
-    std::error_code error;
-    if (!fs::exists(path, error)) return std::nullopt;
-    return path;
-  }
+  // A plain name is looked up by the one call that reads its time.
+  if (!HasWildcard(last)) return path;
   if (HasWildcard(path.parent_path().string())) return std::nullopt;
   return FirstMatch(path.parent_path(), last);
 }
 
 class StdFileReader final : public FileReader {
  public:
-  StdFileReader(std::FILE* file, std::size_t size) : file_(file), size_(size) {}
+  // Unbuffered: each Read is one read of the system's, straight into the
+  // caller's buffer, which is as large as the caller wants its pieces.
+  StdFileReader(std::FILE* file, std::size_t size) : file_(file), size_(size) {
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+  }
   ~StdFileReader() override { std::fclose(file_); }
   StdFileReader(const StdFileReader&) = delete;
   StdFileReader& operator=(const StdFileReader&) = delete;
 
-  std::size_t Read(char* buffer, std::size_t size) override { return std::fread(buffer, 1, size, file_); }
+  // A short read met the end (or an error): the next one is not asked for.
+  std::size_t Read(char* buffer, std::size_t size) override {
+    if (ended_) return 0;
+    const std::size_t got = std::fread(buffer, 1, size, file_);
+    ended_ = got < size;
+    return got;
+  }
 
   std::size_t SizeHint() override { return size_; }
 
  private:
   std::FILE* file_;
   std::size_t size_;
+  bool ended_ = false;
 };
 
 }  // namespace

@@ -26,12 +26,16 @@ class StringBoardOutput final : public BoardOutput {
 // only after it has seen `finished`.
 class BoardRead {
  public:
-  BoardRead(std::string memo, std::unique_ptr<DoneSignal> done) : memo_(std::move(memo)), done_(std::move(done)) {}
+  BoardRead(std::string memo, BoardFingerprint shown, std::unique_ptr<DoneSignal> done)
+      : memo_(std::move(memo)), shown_(std::move(shown)), done_(std::move(done)) {}
 
   void Run(FileSystem& files, Cp932Encoder& encoder) noexcept {
     try {
-      StringBoardOutput out(result_.text);
-      LoadBoardInto(memo_, files, encoder, result_.newest, out);
+      result_.unchanged = IsBoardAsBuilt(memo_, files, encoder, shown_, result_.newest);
+      if (!result_.unchanged) {
+        StringBoardOutput out(result_.text);
+        LoadBoardInto(memo_, files, encoder, result_.newest, out, nullptr, &result_.fingerprint);
+      }
       complete_ = true;
     } catch (...) {
       // Out of memory: the read gives nothing; a later tick reads again.
@@ -53,6 +57,7 @@ class BoardRead {
 
  private:
   const std::string memo_;
+  const BoardFingerprint shown_;  // the board shown when the read was started
   const std::unique_ptr<DoneSignal> done_;
   BoardReadResult result_;
   bool complete_ = false;
@@ -99,7 +104,7 @@ bool ChipReader::StartAsked(ReadingThreads& threads) {
   if (!thread_) thread_ = threads.MakeThread();
   std::unique_ptr<DoneSignal> done = thread_ ? threads.MakeSignal() : nullptr;
   if (!done) return false;
-  auto* read = new BoardRead(*asked_, std::move(done));
+  auto* read = new BoardRead(*asked_, shownBoard, std::move(done));
   bool started = false;
   try {
     started = thread_->Run(ThreadsReference(read));

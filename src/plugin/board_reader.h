@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "board/board_fingerprint.h"
 #include "system/reading_threads.h"
 #include "system/types.h"
 
@@ -22,10 +23,14 @@ constexpr std::string_view kBoardReadingText =
     "\x8c\x66\x8e\xa6\x94\xc2\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\xc7\x82\xdd\x8d\x9e\x82\xf1"
     "\x82\xc5\x82\xa2\x82\xdc\x82\xb7\x81\x63";
 
-// What a finished read leaves: the board's text and the newest file time.
+// What a finished read leaves: the board's text and the newest file time;
+// or, when every file is as the board shown at the read's start was built
+// from, `unchanged` and no text.
 struct BoardReadResult {
   std::string text;
   SystemTime newest{};
+  bool unchanged = false;
+  BoardFingerprint fingerprint;  // of what the text was built from
 };
 
 class BoardRead;
@@ -60,6 +65,9 @@ class ChipReader {
   // Whether the displayed text is a board this reader delivered, so that a
   // re-read of the same files may keep it until the new one arrives.
   bool showsBoard = false;
+  // The fingerprint of the board shown, which each read is given a copy of
+  // when it starts; cleared whenever the text shown is no longer that board.
+  BoardFingerprint shownBoard;
 
  private:
   void ReleaseRunning();

@@ -14,38 +14,64 @@
 namespace kn {
 namespace {
 
-// Loads the board the memo lists into displayText, built where it stays
-// and compared with the text shown as it comes; true when the two differ
-// (bytes, not a linguistic comparison: any change counts).
-bool ReloadBoard(ChipEnv& env, ChipState& state, std::string_view memo, SystemTime& newest) {
-  RefusingCp932Encoder none;
-  DisplayTextReplacement replacement(env.memory, state.displayText, state.displayLength);
-  LoadBoardInto(memo, env.files, env.encoder != nullptr ? *env.encoder : none, newest, replacement);
-  return replacement.Finish(state.displayText, state.displayLength);
-}
-
-// Puts a board read off the host's thread in place of the text shown;
-// true when the two differ.
-bool PutBoard(ChipEnv& env, ChipState& state, std::string_view board) {
-  DisplayTextReplacement replacement(env.memory, state.displayText, state.displayLength);
-  replacement.Expect(board.size());
-  replacement.Append(board);
-  const bool changed = replacement.Finish(state.displayText, state.displayLength);
-  state.reader->showsBoard = true;
-  return changed;
-}
-
-// The chip's reader, made at its first read off the host's thread.
+// The chip's reader, made at its first read (off the host's thread or not):
+// it keeps the fingerprint of the board shown.
 ChipReader& ReaderOf(ChipState& state) {
   if (state.reader == nullptr) state.reader = new ChipReader();
   return *state.reader;
 }
 
-void ShowMemo(ChipEnv& env, ChipState& state, std::string_view memo) {
-  if (state.reader != nullptr) {
-    state.reader->Drop();
-    state.reader->showsBoard = false;
+// The text shown is no longer a board that a fingerprint was kept of.
+void ForgetShownBoard(ChipState& state) {
+  if (state.reader == nullptr) return;
+  state.reader->showsBoard = false;
+  state.reader->shownBoard.Clear();
+}
+
+// Keeps the fingerprint of the board just put in place; a board that could
+// not be stored leaves none.
+void KeepShownBoard(ChipState& state, const BoardFingerprint& built) {
+  if (state.displayText != nullptr) {
+    state.reader->shownBoard = built;
+  } else {
+    state.reader->shownBoard.Clear();
   }
+}
+
+// Loads the board the memo lists into displayText, built where it stays
+// and compared with the text shown as it comes; true when the two differ
+// (bytes, not a linguistic comparison: any change counts). Files that are
+// as the board shown was built from are only read and hashed.
+bool ReloadBoard(ChipEnv& env, ChipState& state, std::string_view memo, SystemTime& newest) {
+  RefusingCp932Encoder none;
+  Cp932Encoder& encoder = env.encoder != nullptr ? *env.encoder : none;
+  ChipReader& reader = ReaderOf(state);
+  if (IsBoardAsBuilt(memo, env.files, encoder, reader.shownBoard, newest)) return false;
+  BoardFingerprint built;
+  DisplayTextReplacement replacement(env.memory, state.displayText, state.displayLength);
+  LoadBoardInto(memo, env.files, encoder, newest, replacement, nullptr, &built);
+  const bool changed = replacement.Finish(state.displayText, state.displayLength);
+  KeepShownBoard(state, built);
+  return changed;
+}
+
+// Puts a board read off the host's thread in place of the text shown;
+// true when the two differ. A read that found the files unchanged leaves
+// the board shown as it is.
+bool PutBoard(ChipEnv& env, ChipState& state, const BoardReadResult& board) {
+  if (board.unchanged) return false;
+  DisplayTextReplacement replacement(env.memory, state.displayText, state.displayLength);
+  replacement.Expect(board.text.size());
+  replacement.Append(board.text);
+  const bool changed = replacement.Finish(state.displayText, state.displayLength);
+  state.reader->showsBoard = true;
+  KeepShownBoard(state, board.fingerprint);
+  return changed;
+}
+
+void ShowMemo(ChipEnv& env, ChipState& state, std::string_view memo) {
+  if (state.reader != nullptr) state.reader->Drop();
+  ForgetShownBoard(state);
   state.displayLength = StoreText(env.memory, state.displayText, memo);
 }
 
@@ -54,6 +80,7 @@ void ShowMemo(ChipEnv& env, ChipState& state, std::string_view memo) {
 // the reading line shown, or the board already shown when `keepShown`,
 // until a tick delivers it.
 void ShowBoard(ChipEnv& env, ChipState& state, std::string_view memo, bool keepShown) {
+  if (env.reading == nullptr || !keepShown) ForgetShownBoard(state);
   if (env.reading == nullptr) {
     FreeText(env.memory, state.displayText);
     state.displayLength = 0;
@@ -64,12 +91,16 @@ void ShowBoard(ChipEnv& env, ChipState& state, std::string_view memo, bool keepS
   ChipReader& reader = ReaderOf(state);
   reader.Ask(memo);
   const BoardReadResult* read = reader.Poll(*env.reading);
+  if (read != nullptr && read->unchanged) {
+    reader.Take();  // the board shown stays
+    return;
+  }
   if (read != nullptr || !keepShown) {
     FreeText(env.memory, state.displayText);
     state.displayLength = 0;
   }
   if (read != nullptr) {
-    PutBoard(env, state, read->text);
+    PutBoard(env, state, *read);
     reader.Take();
   } else if (!keepShown) {
     state.displayLength = StoreText(env.memory, state.displayText, kBoardReadingText);
@@ -136,7 +167,7 @@ int DeliverBoardRead(ChipEnv& env, ChipState& state) {
   const BoardReadResult* read = reader.Poll(*env.reading);
   if (read == nullptr) return kResultNothing;
   state.zoomRefresh = 0;
-  const bool changed = PutBoard(env, state, read->text);
+  const bool changed = PutBoard(env, state, *read);
   const int result = FinishReread(env, state, changed, read->newest);
   reader.Take();
   return result;
@@ -247,10 +278,8 @@ void ToggleBoardMode(ChipEnv& env, ChipState& state) {
   state.boardMode = state.boardMode != 0 ? 0 : IDM_BOARD_MODE;
   FreeText(env.memory, state.displayText);
   state.displayLength = 0;
-  if (state.reader != nullptr) {
-    state.reader->Drop();
-    state.reader->showsBoard = false;
-  }
+  if (state.reader != nullptr) state.reader->Drop();
+  ForgetShownBoard(state);
   const TextLock memo(env.memory, state.memoText);
   if (!memo.ok()) return;
   if (state.boardMode != 0) {

@@ -36,6 +36,8 @@ class FakeFileSystem final : public FileSystem {
     entries_[name] = Entry{{}, time, false, false};
   }
 
+  void Remove(const std::string& name) { entries_.erase(name); }
+
   bool GetFileLocalTime(const std::string& name, SystemTime& out) override {
     lookedUp.push_back(name);
     const auto it = entries_.find(name);
