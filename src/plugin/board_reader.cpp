@@ -45,6 +45,8 @@ class BoardRead {
   bool Complete() const { return complete_; }
   DoneSignal& Done() { return *done_; }
   const BoardReadResult& Result() const { return result_; }
+  // The memo back from a read that never started.
+  std::string TakeMemo() { return std::move(memo_); }
 
   void Hold() { holders_.fetch_add(1, std::memory_order_relaxed); }
   void Release() {
@@ -52,7 +54,7 @@ class BoardRead {
   }
 
  private:
-  const std::string memo_;
+  std::string memo_;
   const std::unique_ptr<DoneSignal> done_;
   BoardReadResult result_;
   bool complete_ = false;
@@ -99,15 +101,18 @@ bool ChipReader::StartAsked(ReadingThreads& threads) {
   if (!thread_) thread_ = threads.MakeThread();
   std::unique_ptr<DoneSignal> done = thread_ ? threads.MakeSignal() : nullptr;
   if (!done) return false;
-  auto* read = new BoardRead(*asked_, std::move(done));
+  // The asked memo moves into the read: a tick's read copies it once.
+  auto* read = new BoardRead(std::move(*asked_), std::move(done));
   bool started = false;
   try {
     started = thread_->Run(ThreadsReference(read));
   } catch (...) {
+    asked_ = read->TakeMemo();
     read->Release();
     throw;
   }
   if (!started) {
+    asked_ = read->TakeMemo();
     read->Release();
     return false;  // still asked: a later call tries again
   }
