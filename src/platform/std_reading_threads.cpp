@@ -3,7 +3,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -168,7 +167,7 @@ class StdReadingThread final : public ReadingThread {
     lane_->state.Exchange(kHanded);
     try {
       std::thread([lane = lane_, &files = files_, &encoder = encoder_] { RunLane(*lane, files, encoder); }).detach();
-    } catch (const std::system_error&) {
+    } catch (...) {  // no thread to be had, or no memory for its start
       lane_->state.Exchange(kNoThread);
       lane_->pending = nullptr;
       return false;
