@@ -3,10 +3,12 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 # Under ThreadSanitizer only the tests whose chips read board files on
-# threads of their own: the reader's, and the chip's that run on it.
+# threads of their own: the reader's, its threads', and the chip's that run
+# on it.
 if(KN_TSAN)
   add_executable(kn_reader_tests tests/native/board_reader_test.cpp tests/native/chip_logic_test.cpp
-                 tests/native/click_logic_test.cpp tests/native/unchanged_board_test.cpp)
+                 tests/native/click_logic_test.cpp tests/native/unchanged_board_test.cpp
+                 tests/native/std_reading_threads_test.cpp)
   target_link_libraries(kn_reader_tests PRIVATE kn_core GTest::gtest_main)
   target_include_directories(kn_reader_tests PRIVATE tests)
   add_test(NAME reader_tests_under_tsan COMMAND kn_reader_tests)

@@ -16,14 +16,32 @@ namespace {
 // A read needs little stack: its buffers are on the heap.
 constexpr SIZE_T kReadingThreadStack = 256 * 1024;
 
-class EventSignal final : public DoneSignal {
+// A slim lock and condition variable rather than an event: nothing of the
+// kernel's is made or closed for each read, and setting it costs a call
+// into the kernel only when the host is waiting on it.
+class ConditionSignal final : public DoneSignal {
  public:
-  explicit EventSignal(HANDLE event) : event_(event) {}
-  void Set() override { SetEvent(event_.get()); }
-  bool Wait(unsigned milliseconds) override { return WaitForSingleObject(event_.get(), milliseconds) == WAIT_OBJECT_0; }
+  void Set() override {
+    AcquireSRWLockExclusive(&lock_);
+    set_ = true;
+    ReleaseSRWLockExclusive(&lock_);
+    WakeAllConditionVariable(&changed_);
+  }
+  bool Wait(unsigned milliseconds) override {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    AcquireSRWLockExclusive(&lock_);
+    for (ULONGLONG now = GetTickCount64(); !set_ && now < deadline; now = GetTickCount64()) {
+      SleepConditionVariableSRW(&changed_, &lock_, static_cast<DWORD>(deadline - now), 0);
+    }
+    const bool set = set_;
+    ReleaseSRWLockExclusive(&lock_);
+    return set;
+  }
 
  private:
-  KernelHandle event_;
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
+  bool set_ = false;
 };
 
 // What the chip's side and its thread share; the last of the two to let go
@@ -106,12 +124,19 @@ class Win32ReadingThread final : public ReadingThread {
   }
 
   bool Run(BoardReadTask task) override {
-    const LaneLock lock(*lane_);
-    lane_->pending = std::move(task);
-    if (lane_->threadAlive) {
-      WakeAllConditionVariable(&lane_->wake);
-      return true;
+    {
+      const LaneLock lock(*lane_);
+      lane_->pending = std::move(task);
+      if (!lane_->threadAlive) return StartThread();
     }
+    // Woken once the lock is free, so that it does not wake only to wait for it.
+    WakeAllConditionVariable(&lane_->wake);
+    return true;
+  }
+
+ private:
+  // Called with the lane locked.
+  bool StartThread() {
     // Taken here, before the thread exists, so that the module cannot go
     // between this call's return and the thread's first instruction.
     OwnedLibrary module(ThisModule());
@@ -131,18 +156,13 @@ class Win32ReadingThread final : public ReadingThread {
     return false;
   }
 
- private:
   Lane* lane_ = new Lane();
 };
 
 }  // namespace
 
 std::unique_ptr<DoneSignal> Win32ReadingThreads::MakeSignal() {
-  KernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!event) return nullptr;
-  auto signal = std::make_unique<EventSignal>(event.get());
-  event.release();  // the signal closes it now
-  return signal;
+  return std::unique_ptr<DoneSignal>(new (std::nothrow) ConditionSignal());
 }
 
 std::unique_ptr<ReadingThread> Win32ReadingThreads::MakeThread() { return std::make_unique<Win32ReadingThread>(); }

@@ -49,6 +49,8 @@ class BoardRead {
   bool Complete() const { return complete_; }
   DoneSignal& Done() { return *done_; }
   const BoardReadResult& Result() const { return result_; }
+  // The memo back from a read that never started.
+  std::string TakeMemo() { return std::move(memo_); }
 
   void Hold() { holders_.fetch_add(1, std::memory_order_relaxed); }
   void Release() {
@@ -56,7 +58,7 @@ class BoardRead {
   }
 
  private:
-  const std::string memo_;
+  std::string memo_;
   const BoardFingerprint shown_;  // the board shown when the read was started
   const std::unique_ptr<DoneSignal> done_;
   BoardReadResult result_;
@@ -104,15 +106,18 @@ bool ChipReader::StartAsked(ReadingThreads& threads) {
   if (!thread_) thread_ = threads.MakeThread();
   std::unique_ptr<DoneSignal> done = thread_ ? threads.MakeSignal() : nullptr;
   if (!done) return false;
-  auto* read = new BoardRead(*asked_, shownBoard, std::move(done));
+  // The asked memo moves into the read: a tick's read copies it once.
+  auto* read = new BoardRead(std::move(*asked_), shownBoard, std::move(done));
   bool started = false;
   try {
     started = thread_->Run(ThreadsReference(read));
   } catch (...) {
+    asked_ = read->TakeMemo();
     read->Release();
     throw;
   }
   if (!started) {
+    asked_ = read->TakeMemo();
     read->Release();
     return false;  // still asked: a later call tries again
   }
